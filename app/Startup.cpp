@@ -1,0 +1,38 @@
+#include "app/Startup.h"
+
+#include <cstdint>
+
+#include "calc/Bitrate.h"
+#include "calc/Geometry.h"
+
+namespace korvel {
+
+void Form_Load(FormModel& form) {
+    using enum Ctl;
+    for (std::int16_t size = 720; size >= 16; size = static_cast<std::int16_t>(size - 16)) {
+        form.AddEntry(cboHorizSize, NumberToText(std::int32_t{size}));
+    }
+    form.SetListIndex(cboHorizSize, 0);
+
+    for (const auto& format : kMovieFormats) form.AddEntry(cboMovieFormat, format.entry);
+    form.SetListIndex(cboMovieFormat, 0);
+
+    for (const auto& audio : kAudioBitrates) form.AddEntry(cboAudioBitrate, audio.entry);
+    form.SetListIndex(cboAudioBitrate, 3);
+}
+
+void bindHandlers(FormModel& form) {
+    using enum Ctl;
+    auto bind = [&form](Ctl c, Event e, void (*handler)(FormModel&)) {
+        form.on(c, e, [&form, handler] { handler(form); });
+    };
+    bind(frmKorvel, Event::Load, Form_Load);
+    bind(cboHorizSize, Event::Click, cboHorizSize_Click);
+    bind(cboMovieFormat, Event::Click, cboMovieFormat_Click);
+    bind(cmdCalcVideoBitrate, Event::Click, cmdCalcVideoBitrate_Click);
+    bind(cmdCalcFileSize, Event::Click, cmdCalcFileSize_Click);
+    bind(cmdCalcLength, Event::Click, cmdCalcLength_Click);
+    bind(txtVideoBitrate, Event::Change, txtVideoBitrate_Change);
+}
+
+}  // namespace korvel

@@ -1,0 +1,184 @@
+#include "calc/Numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+#include "calc/Failure.h"
+
+namespace korvel {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+[[noreturn]] void notANumber(std::string_view text) {
+    throw Failure(FailureKind::NotANumber, std::string(text));
+}
+
+double checkedResult(double r) {
+    if (std::isnan(r)) throw Failure(FailureKind::InvalidOperation);
+    if (std::isinf(r)) throw Failure(FailureKind::Overflow);
+    return r;
+}
+
+}  // namespace
+
+double TextToNumber(std::string_view text, NumberFormat format) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && isBlank(text[i])) ++i;
+
+    // Rebuilt in the form from_chars reads: no blanks, no plus sign, '.' as separator.
+    std::string normal;
+    normal.reserve(n - i + 1);
+    bool negative = false;
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (negative) normal += '-';
+
+    // Decimal position of the leading significant digit, to tell an overflow from an
+    // underflow when from_chars reports the value out of range.
+    long long leadPosition = 0;
+    bool seenNonZero = false;
+    std::size_t digits = 0;
+    for (; i < n && isDigit(text[i]); ++i, ++digits) {
+        normal += text[i];
+        if (seenNonZero || text[i] != '0') {
+            seenNonZero = true;
+            ++leadPosition;
+        }
+    }
+    if (i < n && text[i] == format.decimalSeparator) {
+        normal += '.';
+        for (++i; i < n && isDigit(text[i]); ++i, ++digits) {
+            normal += text[i];
+            if (!seenNonZero) {
+                if (text[i] == '0') {
+                    --leadPosition;
+                } else {
+                    seenNonZero = true;
+                }
+            }
+        }
+    }
+    if (digits == 0) notANumber(text);
+
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        normal += 'e';
+        ++i;
+        bool negativeExponent = false;
+        if (i < n && (text[i] == '+' || text[i] == '-')) {
+            negativeExponent = text[i] == '-';
+            normal += text[i];
+            ++i;
+        }
+        long long exponent = 0;
+        const std::size_t first = i;
+        for (; i < n && isDigit(text[i]); ++i) {
+            normal += text[i];
+            if (exponent < 1'000'000'000) exponent = exponent * 10 + (text[i] - '0');
+        }
+        if (i == first) notANumber(text);
+        leadPosition += negativeExponent ? -exponent : exponent;
+    }
+    while (i < n && isBlank(text[i])) ++i;
+    if (i != n) notANumber(text);
+
+    double value = 0.0;
+    const auto result = std::from_chars(normal.data(), normal.data() + normal.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        if (seenNonZero && leadPosition > 0) throw Failure(FailureKind::Overflow, std::string(text));
+        return negative ? -0.0 : 0.0;
+    }
+    if (result.ec != std::errc{} || result.ptr != normal.data() + normal.size()) notANumber(text);
+    if (std::isinf(value)) throw Failure(FailureKind::Overflow, std::string(text));
+    return value;
+}
+
+std::int32_t RoundToLong(double value) {
+    if (std::isnan(value)) throw Failure(FailureKind::InvalidOperation);
+    const double down = std::floor(value);
+    const double fraction = value - down;  // exact for every double
+    double rounded = down;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(down, 2.0) != 0.0)) rounded = down + 1.0;
+    if (rounded < -2147483648.0 || rounded > 2147483647.0) throw Failure(FailureKind::Overflow);
+    return static_cast<std::int32_t>(rounded);
+}
+
+std::string NumberToText(std::int32_t value) {
+    char buffer[16];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return {buffer, result.ptr};
+}
+
+std::string NumberToText(double value, NumberFormat format) {
+    checkedResult(value);
+    if (value == 0.0) return "0";  // -0 too
+
+    // d.dddddddddddddde±x: the value correctly rounded to 15 significant digits.
+    char buffer[32];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+    const std::string_view sci(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    const std::size_t e = sci.find('e');
+    const bool negative = sci[0] == '-';
+    std::string digits;
+    for (char c : sci.substr(negative ? 1 : 0, e - (negative ? 1 : 0))) {
+        if (c != '.') digits += c;
+    }
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    int exponent = 0;
+    const char* expBegin = sci.data() + e + 1;
+    if (*expBegin == '+') ++expBegin;
+    std::from_chars(expBegin, sci.data() + sci.size(), exponent);
+
+    std::string out = negative ? "-" : "";
+    const char sep = format.decimalSeparator;
+    if (exponent >= 15 || exponent < -5) {
+        out += digits[0];
+        if (digits.size() > 1) {
+            out += sep;
+            out.append(digits, 1);
+        }
+        out += exponent < 0 ? "E-" : "E+";
+        const int magnitude = exponent < 0 ? -exponent : exponent;
+        if (magnitude < 10) out += '0';
+        out += NumberToText(static_cast<std::int32_t>(magnitude));
+    } else if (exponent >= 0) {
+        const auto integerDigits = static_cast<std::size_t>(exponent) + 1;
+        if (digits.size() <= integerDigits) {
+            out += digits;
+            out.append(integerDigits - digits.size(), '0');
+        } else {
+            out.append(digits, 0, integerDigits);
+            out += sep;
+            out.append(digits, integerDigits);
+        }
+    } else {
+        out += '0';
+        out += sep;
+        out.append(static_cast<std::size_t>(-exponent - 1), '0');
+        out += digits;
+    }
+    return out;
+}
+
+double TwoFifteenthsSingle() {
+    constexpr float kRatio = 2.0F / 15.0F;  // rounded to single, then widened exactly
+    return static_cast<double>(kRatio);
+}
+
+double Plus(double a, double b) { return checkedResult(a + b); }
+double Minus(double a, double b) { return checkedResult(a - b); }
+double Times(double a, double b) { return checkedResult(a * b); }
+
+double Divide(double a, double b) {
+    if (b == 0.0) throw Failure(FailureKind::DivisionByZero);
+    return checkedResult(a / b);
+}
+
+}  // namespace korvel

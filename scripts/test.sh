@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds everything and runs every test. Exits non-zero on the
+# first failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+jobs=$(nproc)
+
+echo "== Program and tests"
+cmake --preset default
+cmake --build --preset default -j"$jobs"
+ctest --preset default -j"$jobs"

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace korvel {
+
+// Every control of the one window, in the order of its layout table: by container,
+// then from top to bottom and left to right. The enumerators are the control names.
+enum class Ctl : std::uint8_t {
+    frmKorvel,
+    Frame3, Label11, txtMovieLength, cmdCalcLength, Label9, txtFileSize, cmdCalcFileSize,
+    Label4, cboAudioBitrate, Label8, txtVideoBitrate, txtVideoBitrateSceneDetect,
+    cmdCalcVideoBitrate, Label12, Label10,
+    Frame2, Label1, Label2, Label13, cboHorizSize, txtVertSize, txtVSizeErr,
+    Frame1, Label3, Label14, cboMovieFormat, txtVSizeErrCrop, Label5, Label6, Label7,
+    txtHorizCrop, txtVertCrop, txtVertOff,
+};
+
+inline constexpr std::size_t kControlCount = 34;  // the form and its 33 controls
+
+enum class Kind : std::uint8_t { Form, GroupBox, Label, TextBox, DropDownList, PushButton };
+
+enum class ListStyle : std::uint8_t { None, FixedList, FreeText };
+
+// Lengths in twips (1440 to the inch). Left and Top are relative to the container's
+// outer edge; the form's own Left and Top are unused.
+struct Twips {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct ControlSpec {
+    Ctl id;
+    std::string_view name;
+    Kind kind;
+    Ctl container;  // the form is its own container
+    std::string_view initialText;  // caption of forms, frames, labels and buttons
+    bool readOnly;
+    ListStyle style;
+    Twips twips;
+    int tabIndex;  // -1 for the form
+};
+
+const std::array<ControlSpec, kControlCount>& controlTable();
+
+inline const ControlSpec& spec(Ctl c) { return controlTable()[static_cast<std::size_t>(c)]; }
+inline std::string_view controlName(Ctl c) { return spec(c).name; }
+std::optional<Ctl> controlByName(std::string_view name);
+
+inline constexpr std::string_view kWindowCaption = "Korvel;) Video Setup";
+
+// 15 twips make one logical pixel at 96 dots per inch; every length of the table
+// is a multiple of 15.
+struct Pixels {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+Pixels toPixels(const Twips& t);
+
+// The focus order: the controls that can take the focus, by rising tab index.
+const std::array<Ctl, 16>& focusOrder();
+
+}  // namespace korvel
