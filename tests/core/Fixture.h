@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/Startup.h"
+
+namespace korvel::testing {
+
+// The program's model after start-up, with every write and every report recorded.
+struct LoadedForm {
+    FormModel form;
+    std::vector<std::string> writes;  // "name=text" for every text write, in order
+    std::vector<Failure> reports;
+
+    explicit LoadedForm(NumberFormat format = {}) : form(format) {
+        bindHandlers(form);
+        form.setReporter([this](const Failure& f) { reports.push_back(f); });
+        form.load();
+        form.setObserver([this](Ctl c, Write w) {
+            if (w == Write::Text) writes.push_back(std::string(controlName(c)) + "=" + form.GetText(c));
+        });
+    }
+
+    const std::string& text(Ctl c) const { return form.GetText(c); }
+
+    // Picks the entry with this text, as the user would.
+    bool pick(Ctl list, const std::string& entry) {
+        const auto entries = form.Entries(list);
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (entries[i] == entry) return form.pickEntry(list, static_cast<std::int16_t>(i));
+        }
+        return false;
+    }
+};
+
+}  // namespace korvel::testing
