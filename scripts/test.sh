@@ -6,6 +6,11 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 jobs=$(nproc)
 
+echo "== Core without Qt"
+cmake --preset core
+cmake --build --preset core -j"$jobs"
+ctest --preset core -j"$jobs"
+
 echo "== Program and tests"
 cmake --preset default
 cmake --build --preset default -j"$jobs"

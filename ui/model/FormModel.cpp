@@ -1,5 +1,6 @@
 #include "ui/model/FormModel.h"
 
+#include <optional>
 #include <stdexcept>
 
 namespace korvel {
@@ -82,23 +83,19 @@ template <class Action>
 bool FormModel::act(Action&& action) {
     if (busy_) return false;
     busy_ = true;
-    bool ok = false;
+    std::optional<Failure> failure;
     try {
         action();
-        ok = true;
-    } catch (const Failure& failure) {
-        busy_ = false;
-        if (reporter_) reporter_(failure);
-        return false;
+    } catch (const Failure& f) {
+        failure = f;
     } catch (const std::exception& e) {
         // Not expected from any handler; reported like a failure rather than ending
         // the program.
-        busy_ = false;
-        if (reporter_) reporter_(Failure(FailureKind::Internal, e.what()));
-        return false;
+        failure.emplace(FailureKind::Internal, e.what());
     }
-    busy_ = false;
-    return ok;
+    busy_ = false;  // the reporter may show a dialog that lets the user act again
+    if (failure && reporter_) reporter_(*failure);
+    return !failure;
 }
 
 bool FormModel::load() {
