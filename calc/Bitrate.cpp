@@ -11,9 +11,8 @@ using enum Ctl;
 // calculator and the body of the change handler.
 void writeSceneDetect(FormModel& form) {
     const double videoBitrate = readNumber(form, txtVideoBitrate);
-    const std::int32_t figure = forming(txtVideoBitrateSceneDetect, txtVideoBitrate, [&] {
-        return RoundToLong(Times(videoBitrate, 1.2));
-    });
+    const std::int32_t figure = forming(txtVideoBitrateSceneDetect, txtVideoBitrate,
+                                        [&] { return RoundToLong(Times(videoBitrate, 1.2)); });
     form.SetText(txtVideoBitrateSceneDetect, NumberToText(figure));
 }
 
@@ -47,9 +46,8 @@ void cmdCalcFileSize_Click(FormModel& form) {
     const double kbPerSecond =
         forming(txtFileSize, txtVideoBitrate, [&] { return Divide(Plus(videoBitrate, audio), 8); });
     const double length = readNumber(form, txtMovieLength);
-    const double fileSize = forming(txtFileSize, txtMovieLength, [&] {
-        return Divide(Times(Times(kbPerSecond, length), 60), 1024);
-    });
+    const double fileSize = forming(txtFileSize, txtMovieLength,
+                                    [&] { return Divide(Times(Times(kbPerSecond, length), 60), 1024); });
     const std::int32_t rounded = forming(txtFileSize, txtFileSize, [&] { return RoundToLong(fileSize); });
     form.SetText(txtFileSize, NumberToText(rounded));
     writeSceneDetect(form);
@@ -64,8 +62,7 @@ void cmdCalcLength_Click(FormModel& form) {
         const double kbPerSecond = Divide(Plus(videoBitrate, audio), 8);
         return Divide(Divide(fileSizeKb, kbPerSecond), 60);
     });
-    const std::int32_t rounded =
-        forming(txtMovieLength, txtMovieLength, [&] { return RoundToLong(length); });
+    const std::int32_t rounded = forming(txtMovieLength, txtMovieLength, [&] { return RoundToLong(length); });
     form.SetText(txtMovieLength, NumberToText(rounded));
     writeSceneDetect(form);
 }

@@ -13,11 +13,13 @@ struct AudioBitrate {
     std::int16_t kbits;
 };
 
+// clang-format off
 inline constexpr std::array<AudioBitrate, 9> kAudioBitrates{{
     {"256 Kbit/s", 256}, {"192 Kbit/s", 192}, {"160 Kbit/s", 160},
     {"128 Kbit/s", 128}, {"112 Kbit/s", 112}, {"96 Kbit/s", 96},
     {"64 Kbit/s", 64},   {"32 Kbit/s", 32},   {"16 Kbit/s", 16},
 }};
+// clang-format on
 
 // The audio bitrate of the selected entry, by position; 0 when none is selected. The
 // list's text is never read, so a typed bitrate counts as 0.

@@ -5,15 +5,24 @@ namespace {
 
 std::string quantityName(std::optional<Ctl> c) {
     switch (c.value_or(Ctl::frmKorvel)) {
-        case Ctl::txtMovieLength: return "movie length";
-        case Ctl::txtFileSize: return "file size";
-        case Ctl::txtVideoBitrate: return "video bitrate";
-        case Ctl::txtVideoBitrateSceneDetect: return "scene-detect bitrate";
-        case Ctl::cboHorizSize: return "horizontal size";
-        case Ctl::txtVertSize: return "vertical size";
-        case Ctl::txtVertCrop: return "crop height";
-        case Ctl::txtVertOff: return "vertical offset";
-        default: return "result";
+        case Ctl::txtMovieLength:
+            return "movie length";
+        case Ctl::txtFileSize:
+            return "file size";
+        case Ctl::txtVideoBitrate:
+            return "video bitrate";
+        case Ctl::txtVideoBitrateSceneDetect:
+            return "scene-detect bitrate";
+        case Ctl::cboHorizSize:
+            return "horizontal size";
+        case Ctl::txtVertSize:
+            return "vertical size";
+        case Ctl::txtVertCrop:
+            return "crop height";
+        case Ctl::txtVertOff:
+            return "vertical offset";
+        default:
+            return "result";
     }
 }
 
@@ -27,8 +36,7 @@ std::string describe(FailureKind kind, const std::string& text, std::optional<Ct
             return "The " + subjectName + " \"" + text + "\" is not a number.";
         case FailureKind::DivisionByZero:
             if (subject == Ctl::txtVideoBitrate) {
-                return "The video and audio bitrates add up to 0, so the " + name +
-                       " cannot be calculated.";
+                return "The video and audio bitrates add up to 0, so the " + name + " cannot be calculated.";
             }
             return "The " + subjectName + " is 0, so the " + name + " cannot be calculated.";
         case FailureKind::Overflow:
@@ -48,8 +56,7 @@ std::string describe(FailureKind kind, const std::string& text, std::optional<Ct
 
 }  // namespace
 
-Failure::Failure(FailureKind kind, std::string text, std::optional<Ctl> subject,
-                 std::optional<Ctl> quantity)
+Failure::Failure(FailureKind kind, std::string text, std::optional<Ctl> subject, std::optional<Ctl> quantity)
     : kind_(kind), text_(std::move(text)), subject_(subject), quantity_(quantity) {
     message_ = describe(kind_, text_, subject_, this->quantity());
 }

@@ -39,17 +39,15 @@ void cboMovieFormat_Click(FormModel& form) {
 
     const double horizontalSize = readNumber(form, cboHorizSize);
     if (!ratio) throw Failure(FailureKind::NoRatio, {}, cboMovieFormat, txtVertCrop);
-    const std::int32_t rawCropHeight = forming(txtVertCrop, cboHorizSize, [&] {
-        return RoundToLong(Divide(horizontalSize, *ratio));
-    });
+    const std::int32_t rawCropHeight =
+        forming(txtVertCrop, cboHorizSize, [&] { return RoundToLong(Divide(horizontalSize, *ratio)); });
     const std::int32_t cropRemainder = Mod(rawCropHeight, 16);
     const std::int32_t cropHeight = rawCropHeight - cropRemainder;
     form.SetText(txtVertCrop, NumberToText(cropHeight));
 
     const double verticalSize = readNumber(form, txtVertSize);
-    const double offset = forming(txtVertOff, txtVertSize, [&] {
-        return Divide(Minus(verticalSize, cropHeight), 2);
-    });
+    const double offset =
+        forming(txtVertOff, txtVertSize, [&] { return Divide(Minus(verticalSize, cropHeight), 2); });
     form.SetText(txtVertOff, NumberToText(offset, form.numberFormat()));
     form.SetText(txtVSizeErrCrop, NumberToText(cropRemainder));
 }

@@ -63,6 +63,7 @@ TEST_P(Presses, WriteTheResultThenTheSceneDetectFigure) {
     }
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Calculators, Presses,
     ::testing::Values(
@@ -87,6 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
         Press{"NegativeLength", {{txtFileSize, "700"}, {txtVideoBitrate, "-200"}}, cmdCalcLength, txtMovieLength,
               "-1327", "-240"}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 // The worked example, button after button from start-up.
 TEST(Presses, ChainFromStartUp) {
@@ -129,10 +131,18 @@ TEST(Presses, ResultsDoNotDependOnChangeEventsForUnchangedTexts) {
 
 TEST(SceneDetect, FollowsEveryKeystroke) {
     LoadedForm f;
-    const std::pair<const char*, const char*> keystrokes[] = {
-        {"8", "10"}, {"80", "96"}, {"800", "960"}, {"80", "96"}, {"", ""}, {"668", "802"},
-        {"796", "955"}, {"-100", "-120"}, {"-14", "-17"}, {"3.75", "4"}, {"1789569706", "2147483647"},
-        {"-1789569707", "-2147483648"}};
+    const std::pair<const char*, const char*> keystrokes[] = {{"8", "10"},
+                                                              {"80", "96"},
+                                                              {"800", "960"},
+                                                              {"80", "96"},
+                                                              {"", ""},
+                                                              {"668", "802"},
+                                                              {"796", "955"},
+                                                              {"-100", "-120"},
+                                                              {"-14", "-17"},
+                                                              {"3.75", "4"},
+                                                              {"1789569706", "2147483647"},
+                                                              {"-1789569707", "-2147483648"}};
     for (const auto& [typed, figure] : keystrokes) {
         ASSERT_TRUE(f.form.editText(txtVideoBitrate, typed)) << typed;
         EXPECT_EQ(f.text(txtVideoBitrateSceneDetect), figure) << typed;
@@ -143,11 +153,13 @@ TEST(SceneDetect, FollowsEveryKeystroke) {
 // A text on the way to a number fails the figure and keeps the old one; the typed text stays.
 TEST(SceneDetect, TextsThatAreNoNumbersKeepTheOldFigure) {
     const std::string hundredsOfDigits(400, '9');
-    const std::pair<const char*, FailureKind> cases[] = {
-        {"-", FailureKind::NotANumber},         {" ", FailureKind::NotANumber},
-        {"8a", FailureKind::NotANumber},        {"8,5", FailureKind::NotANumber},
-        {"1789569707", FailureKind::Overflow}, {"1e308", FailureKind::Overflow},
-        {hundredsOfDigits.c_str(), FailureKind::Overflow}};
+    const std::pair<const char*, FailureKind> cases[] = {{"-", FailureKind::NotANumber},
+                                                         {" ", FailureKind::NotANumber},
+                                                         {"8a", FailureKind::NotANumber},
+                                                         {"8,5", FailureKind::NotANumber},
+                                                         {"1789569707", FailureKind::Overflow},
+                                                         {"1e308", FailureKind::Overflow},
+                                                         {hundredsOfDigits.c_str(), FailureKind::Overflow}};
     for (const auto& [typed, kind] : cases) {
         LoadedForm f;
         ASSERT_TRUE(f.form.editText(txtVideoBitrate, "100"));
@@ -196,6 +208,7 @@ TEST_P(FailingPresses, StopAtTheFailingStepAndReportOnce) {
     EXPECT_EQ(f.reports[0].subject(), p.subject);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Limits, FailingPresses,
     ::testing::Values(
@@ -225,6 +238,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailingPress{"ClosingStepOverflows", {{txtVideoBitrate, "1789569707"}, {txtMovieLength, "1"}},
                      cmdCalcFileSize, FailureKind::Overflow, txtVideoBitrate, {"txtFileSize=13107201"}}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(FailingPresses, KeepTheSceneDetectFigureAfterTheClosingStepFails) {
     LoadedForm f;

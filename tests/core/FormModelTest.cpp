@@ -55,10 +55,9 @@ TEST(FormModel, NestedEventsRunToTheirEndBeforeTheOperationReturns) {
     });
     r.form.SetListIndex(cboHorizSize, 0);
     r.log.push_back("SetListIndex returned");
-    EXPECT_EQ(r.log, (std::vector<std::string>{
-                         "click sees 720", "txtVideoBitrate=8", "change begins",
-                         "txtVideoBitrateSceneDetect=nested", "change ends",
-                         "after SetText sees nested", "SetListIndex returned"}));
+    EXPECT_EQ(r.log, (std::vector<std::string>{"click sees 720", "txtVideoBitrate=8", "change begins",
+                                               "txtVideoBitrateSceneDetect=nested", "change ends",
+                                               "after SetText sees nested", "SetListIndex returned"}));
 }
 
 TEST(FormModel, AddEntryChangesNoSelectionAndRaisesNothing) {
@@ -138,8 +137,8 @@ TEST(FormModel, FailureKeepsEarlierWritesAndIsReportedOnce) {
         r.form.SetText(txtVertCrop, "never");
     });
     EXPECT_FALSE(r.form.pressButton(cmdCalcLength));
-    EXPECT_EQ(r.log, (std::vector<std::string>{"txtHorizCrop=first", "txtVideoBitrate=second",
-                                               "txtVertOff=inner"}));
+    EXPECT_EQ(r.log,
+              (std::vector<std::string>{"txtHorizCrop=first", "txtVideoBitrate=second", "txtVertOff=inner"}));
     EXPECT_EQ(r.form.GetText(txtVertCrop), "");
     ASSERT_EQ(r.reports.size(), 1U);
     EXPECT_EQ(r.reports[0].kind(), FailureKind::Overflow);
@@ -160,9 +159,7 @@ TEST(FormModel, OtherExceptionsAreReportedNotPropagated) {
 TEST(FormModel, UserActionsArrivingDuringAnotherAreRefused) {
     Recorded r;
     bool innerAccepted = true;
-    r.form.on(cmdCalcFileSize, Event::Click, [&] {
-        innerAccepted = r.form.editText(txtFileSize, "echo");
-    });
+    r.form.on(cmdCalcFileSize, Event::Click, [&] { innerAccepted = r.form.editText(txtFileSize, "echo"); });
     EXPECT_TRUE(r.form.pressButton(cmdCalcFileSize));
     EXPECT_FALSE(innerAccepted);
     EXPECT_EQ(r.form.GetText(txtFileSize), "");
@@ -171,7 +168,8 @@ TEST(FormModel, UserActionsArrivingDuringAnotherAreRefused) {
 TEST(Failure, SentencesNameTheQuantityAndTheProblem) {
     const std::pair<Failure, const char*> cases[] = {
         {Failure(FailureKind::NotANumber, "abc", txtFileSize), "The file size \"abc\" is not a number."},
-        {Failure(FailureKind::NotANumber, "", txtVideoBitrate), "The video bitrate is empty; enter a number."},
+        {Failure(FailureKind::NotANumber, "", txtVideoBitrate),
+         "The video bitrate is empty; enter a number."},
         {Failure(FailureKind::DivisionByZero, "0", txtMovieLength, txtVideoBitrate),
          "The movie length is 0, so the video bitrate cannot be calculated."},
         {Failure(FailureKind::DivisionByZero, "", txtVideoBitrate, txtMovieLength),

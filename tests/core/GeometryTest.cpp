@@ -16,11 +16,19 @@ using testing::LoadedForm;
 TEST(StartUp, OpensWithTheGeometryFilledIn) {
     LoadedForm f;
     EXPECT_TRUE(f.reports.empty());
-    const std::pair<Ctl, const char*> expected[] = {
-        {cboHorizSize, "720"}, {txtVertSize, "480"}, {txtVSizeErr, "0"},
-        {cboMovieFormat, "DVD Fullscreen (1.5:1)"}, {txtHorizCrop, "720"}, {txtVertCrop, "480"},
-        {txtVertOff, "0"}, {txtVSizeErrCrop, "0"}, {txtMovieLength, "120"}, {txtFileSize, ""},
-        {cboAudioBitrate, "128 Kbit/s"}, {txtVideoBitrate, ""}, {txtVideoBitrateSceneDetect, ""}};
+    const std::pair<Ctl, const char*> expected[] = {{cboHorizSize, "720"},
+                                                    {txtVertSize, "480"},
+                                                    {txtVSizeErr, "0"},
+                                                    {cboMovieFormat, "DVD Fullscreen (1.5:1)"},
+                                                    {txtHorizCrop, "720"},
+                                                    {txtVertCrop, "480"},
+                                                    {txtVertOff, "0"},
+                                                    {txtVSizeErrCrop, "0"},
+                                                    {txtMovieLength, "120"},
+                                                    {txtFileSize, ""},
+                                                    {cboAudioBitrate, "128 Kbit/s"},
+                                                    {txtVideoBitrate, ""},
+                                                    {txtVideoBitrateSceneDetect, ""}};
     for (const auto& [c, text] : expected) EXPECT_EQ(f.text(c), text) << controlName(c);
 }
 
@@ -70,6 +78,7 @@ constexpr const char* kTv = "TV (4:3)";
 constexpr const char* kCine = "Cine 35mm (1.85:1)";
 constexpr const char* kScope = "Cinemascope (2.35:1)";
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Worked, GeometryRows,
     ::testing::Values(
@@ -101,6 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
         }
         return name;
     });
+// clang-format on
 
 // Every size with every format keeps the invariants of the snapping and centring.
 TEST(GeometrySweep, AllSizesAndFormatsKeepTheInvariants) {
@@ -194,6 +204,7 @@ TEST_P(OddSizes, ResizeWithoutAFormat) {
     }
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Sizes, OddSizes,
     ::testing::Values(
@@ -209,6 +220,7 @@ INSTANTIATE_TEST_SUITE_P(
         OddSize{"NotANumber", "abc", nullptr, nullptr},
         OddSize{"Empty", "", nullptr, nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 // A size whose crop overflows while its resize does not: 1.33 divides less than 1.5.
 TEST(CropFailure, AfterStepThreeOnlyTheWidthIsNew) {

@@ -19,10 +19,11 @@ TEST(FormLoad, FillsTheListsInOrderAndSelectsTheInitialEntries) {
     FormModel form;
     std::vector<std::string> clicks;
     form.on(cboHorizSize, Event::Click, [&] {
-        clicks.push_back("size " + form.GetText(cboHorizSize) + ", format '" +
-                         form.GetText(cboMovieFormat) + "'");
+        clicks.push_back("size " + form.GetText(cboHorizSize) + ", format '" + form.GetText(cboMovieFormat) +
+                         "'");
     });
-    form.on(cboMovieFormat, Event::Click, [&] { clicks.push_back("format " + form.GetText(cboMovieFormat)); });
+    form.on(cboMovieFormat, Event::Click,
+            [&] { clicks.push_back("format " + form.GetText(cboMovieFormat)); });
     form.on(cboAudioBitrate, Event::Click, [&] { clicks.push_back("audio"); });
     Form_Load(form);
 
@@ -34,12 +35,11 @@ TEST(FormLoad, FillsTheListsInOrderAndSelectsTheInitialEntries) {
               (std::vector<std::string>{"DVD Fullscreen (1.5:1)", "TV (4:3)", "Cine 35mm (1.85:1)",
                                         "Cinemascope (2.35:1)"}));
     EXPECT_EQ(entries(form, cboAudioBitrate),
-              (std::vector<std::string>{"256 Kbit/s", "192 Kbit/s", "160 Kbit/s", "128 Kbit/s",
-                                        "112 Kbit/s", "96 Kbit/s", "64 Kbit/s", "32 Kbit/s",
-                                        "16 Kbit/s"}));
+              (std::vector<std::string>{"256 Kbit/s", "192 Kbit/s", "160 Kbit/s", "128 Kbit/s", "112 Kbit/s",
+                                        "96 Kbit/s", "64 Kbit/s", "32 Kbit/s", "16 Kbit/s"}));
     // The size is picked while the format list is still empty, then the format.
-    EXPECT_EQ(clicks, (std::vector<std::string>{"size 720, format ''", "format DVD Fullscreen (1.5:1)",
-                                                "audio"}));
+    EXPECT_EQ(clicks,
+              (std::vector<std::string>{"size 720, format ''", "format DVD Fullscreen (1.5:1)", "audio"}));
     EXPECT_EQ(form.GetListIndex(cboHorizSize), 0);
     EXPECT_EQ(form.GetListIndex(cboMovieFormat), 0);
     EXPECT_EQ(form.GetListIndex(cboAudioBitrate), 3);

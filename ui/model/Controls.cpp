@@ -11,6 +11,7 @@ constexpr ListStyle None = ListStyle::None;
 constexpr ListStyle Fixed = ListStyle::FixedList;
 constexpr ListStyle Free = ListStyle::FreeText;
 
+// clang-format off
 constexpr std::array<ControlSpec, kControlCount> kTable{{
     {frmKorvel, "frmKorvel", Form, frmKorvel, kWindowCaption, false, None, {0, 0, 8055, 3750}, -1},
 
@@ -50,6 +51,7 @@ constexpr std::array<ControlSpec, kControlCount> kTable{{
     {txtVertCrop, "txtVertCrop", TextBox, Frame1, "", true, None, {1560, 1320, 1215, 375}, 2},
     {txtVertOff, "txtVertOff", TextBox, Frame1, "", true, None, {3000, 1320, 1215, 375}, 1},
 }};
+// clang-format on
 
 constexpr bool tableIsInEnumOrder() {
     for (std::size_t i = 0; i < kTable.size(); ++i) {
@@ -59,9 +61,7 @@ constexpr bool tableIsInEnumOrder() {
 }
 static_assert(tableIsInEnumOrder(), "the control table must follow the order of Ctl");
 
-constexpr bool takesFocus(Kind k) {
-    return k == TextBox || k == DropDownList || k == PushButton;
-}
+constexpr bool takesFocus(Kind k) { return k == TextBox || k == DropDownList || k == PushButton; }
 
 constexpr std::array<Ctl, 16> makeFocusOrder() {
     std::array<Ctl, 16> order{};

@@ -9,6 +9,7 @@ namespace korvel {
 
 // Every control of the one window, in the order of its layout table: by container,
 // then from top to bottom and left to right. The enumerators are the control names.
+// clang-format off
 enum class Ctl : std::uint8_t {
     frmKorvel,
     Frame3, Label11, txtMovieLength, cmdCalcLength, Label9, txtFileSize, cmdCalcFileSize,
@@ -18,6 +19,7 @@ enum class Ctl : std::uint8_t {
     Frame1, Label3, Label14, cboMovieFormat, txtVSizeErrCrop, Label5, Label6, Label7,
     txtHorizCrop, txtVertCrop, txtVertOff,
 };
+// clang-format on
 
 inline constexpr std::size_t kControlCount = 34;  // the form and its 33 controls
 
@@ -38,7 +40,7 @@ struct ControlSpec {
     Ctl id;
     std::string_view name;
     Kind kind;
-    Ctl container;  // the form is its own container
+    Ctl container;                 // the form is its own container
     std::string_view initialText;  // caption of forms, frames, labels and buttons
     bool readOnly;
     ListStyle style;

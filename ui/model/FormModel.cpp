@@ -103,8 +103,7 @@ bool FormModel::load() {
 }
 
 bool FormModel::pickEntry(Ctl list, std::int16_t position) {
-    if (!isList(list) || position < 0 ||
-        static_cast<std::size_t>(position) >= state(list).entries.size()) {
+    if (!isList(list) || position < 0 || static_cast<std::size_t>(position) >= state(list).entries.size()) {
         return false;
     }
     return act([&] { SetListIndex(list, position); });
