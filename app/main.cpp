@@ -1,10 +1,18 @@
-#include <iostream>
+#include <QApplication>
+#include <QLocale>
 
 #include "app/Startup.h"
+#include "ui/window/Application.h"
+#include "ui/window/FormWindow.h"
 
-int main() {
-    korvel::FormModel form;
-    form.setReporter([](const korvel::Failure& failure) { std::cerr << failure.what() << '\n'; });
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    korvel::window::setUpApplication(app);
+
+    korvel::FormModel form(korvel::window::numberFormatOf(QLocale()));
     korvel::bindHandlers(form);
-    return form.load() ? 0 : 1;
+    korvel::window::FormWindow window(form);
+    form.load();
+    window.show();
+    return QApplication::exec();
 }

@@ -4,10 +4,10 @@ set -euo pipefail
 
 packages=(
     build-essential cmake git
-    qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
+    qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core fonts-dejavu-extra
     libgtest-dev libgmock-dev libbenchmark-dev
     clang clang-format clang-tidy libclang-rt-14-dev
-    xvfb xauth xdotool x11-utils
+    xvfb xauth xdotool x11-utils imagemagick
 )
 
 missing=()

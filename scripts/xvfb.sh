@@ -1,0 +1,26 @@
+# Sourced by the scripts that need an X server of their own: start_xvfb starts Xvfb on a
+# display number it picks itself (so it never takes one in use), exports DISPLAY and sets
+# XVFB_PID; stop_xvfb ends it.
+
+start_xvfb() {
+    local dir
+    dir=$(mktemp -d)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" 2>"$dir/log" &
+    XVFB_PID=$!
+    for _ in $(seq 100); do
+        [ -s "$dir/display" ] && break
+        kill -0 "$XVFB_PID" 2>/dev/null || { cat "$dir/log" >&2; return 1; }
+        sleep 0.1
+    done
+    [ -s "$dir/display" ] || { echo "Xvfb did not start" >&2; return 1; }
+    DISPLAY=":$(tr -d '[:space:]' <"$dir/display")"
+    export DISPLAY
+    rm -rf "$dir"
+}
+
+stop_xvfb() {
+    [ -n "${XVFB_PID:-}" ] || return 0
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=
+}

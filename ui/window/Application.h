@@ -1,0 +1,30 @@
+#pragma once
+
+// What the program sets up once for every window: style, font, icon and the number
+// format of the user's locale.
+
+#include <QFont>
+#include <QIcon>
+#include <QLocale>
+
+#include "calc/Numbers.h"
+
+class QApplication;
+
+namespace korvel::window {
+
+// The captions were sized for a narrow 8-point font; a condensed face at a fixed pixel
+// size fits them alike on every machine, whatever its own default font and dots per inch.
+inline constexpr const char* kFontFamily = "DejaVu Sans Condensed";
+inline constexpr int kFontPixelSize = 10;
+
+QFont captionFont();
+QIcon programIcon();
+
+// The core reads and writes one ASCII decimal separator; a locale whose separator is
+// anything else falls back to the point.
+NumberFormat numberFormatOf(const QLocale& locale);
+
+void setUpApplication(QApplication& app);
+
+}  // namespace korvel::window

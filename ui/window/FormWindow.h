@@ -1,0 +1,30 @@
+#pragma once
+
+// The window frmKorvel: a thin view over the form model. It holds the widgets, the
+// binding and the failure view; every text and selection lives in the model.
+
+#include <QWidget>
+
+#include "ui/model/FormModel.h"
+#include "ui/window/ControlWidgets.h"
+#include "ui/window/FailureView.h"
+#include "ui/window/FormBinding.h"
+
+namespace korvel::window {
+
+class FormWindow : public QWidget {
+public:
+    // Shows what `form` holds now and everything it takes on later; `form` must outlive
+    // the window.
+    explicit FormWindow(FormModel& form, QWidget* parent = nullptr);
+
+    const ControlWidgets& controls() const { return controls_; }
+    const FailureView& failures() const { return failures_; }
+
+private:
+    ControlWidgets controls_;
+    FailureView failures_;
+    FormBinding binding_;
+};
+
+}  // namespace korvel::window
