@@ -15,3 +15,8 @@ echo "== Program and tests"
 cmake --preset default
 cmake --build --preset default -j"$jobs"
 ctest --preset default -j"$jobs"
+
+echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake --preset asan
+cmake --build --preset asan -j"$jobs"
+ctest --preset asan -j"$jobs"
