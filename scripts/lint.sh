@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Checks that every C++ file follows .clang-format and that the program's sources pass
+# .clang-tidy. Needs a configured build folder for the compile commands (default: build).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+
+mapfile -t files < <(git ls-files '*.cpp' '*.h')
+echo "clang-format: ${#files[@]} files"
+clang-format --dry-run --Werror "${files[@]}"
+
+mapfile -t sources < <(git ls-files 'calc/*.cpp' 'ui/*.cpp' 'app/*.cpp')
+echo "clang-tidy: ${#sources[@]} files"
+printf '%s\n' "${sources[@]}" |
+    xargs -P "$(nproc)" -n 4 clang-tidy -p "$build" --quiet 2>&1 |
+    { grep -v -E '^[0-9]+ warnings? generated\.$' || true; } > "$build/clang-tidy.log"
+if grep -q -E '(warning|error):' "$build/clang-tidy.log"; then
+    cat "$build/clang-tidy.log"
+    exit 1
+fi
