@@ -20,3 +20,6 @@ echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset asan
 cmake --build --preset asan -j"$jobs"
 ctest --preset asan -j"$jobs"
+
+echo "== Fuzzing the number texts (clang, libFuzzer), over the seed corpus and for 60 s"
+bash fuzz/run.sh 60
