@@ -1,0 +1,190 @@
+// Start-up of a program against a floor program, on the X display of $DISPLAY (an Xvfb):
+// the time from exec until the program's top-level window is mapped, and its resident
+// memory at that moment. The two programs take turns run by run, so a change of load
+// touches both alike; the result is the ratio of the medians, written as Markdown.
+//
+//   korvel_bench_startup RUNS PROGRAM FLOOR
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+struct Sample {
+    double milliseconds;
+    double residentMiB;
+};
+
+double now() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+std::string fixed(double value, int decimals) {
+    char buffer[32];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    return std::string(buffer, r.ptr);
+}
+
+std::optional<double> residentMiB(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) != 0) continue;
+        const auto begin = line.find_first_of("0123456789");
+        long kib = 0;
+        if (begin == std::string::npos) return std::nullopt;
+        std::from_chars(line.data() + begin, line.data() + line.size(), kib);
+        return static_cast<double>(kib) / 1024.0;
+    }
+    return std::nullopt;
+}
+
+std::optional<long> windowPid(Display* display, Window window) {
+    const Atom property = XInternAtom(display, "_NET_WM_PID", True);
+    if (property == None) return std::nullopt;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    std::optional<long> pid;
+    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after,
+                           &data) == Success &&
+        data && count == 1 && format == 32) {
+        pid = *reinterpret_cast<long*>(data);
+    }
+    if (data) XFree(data);
+    return pid;
+}
+
+void stop(pid_t pid) {
+    kill(pid, SIGTERM);
+    int status = 0;
+    waitpid(pid, &status, 0);
+}
+
+// One start of the program: exec, wait for its window, read its memory, end it.
+std::optional<Sample> measure(Display* display, const char* path, std::string& error) {
+    const Window root = DefaultRootWindow(display);
+    // Events left over from the last run (its window going away) are not this run's.
+    XSync(display, True);
+    const double start = now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execl(path, path, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    pollfd connection{ConnectionNumber(display), POLLIN, 0};
+    while (now() - start < 20000) {
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type != MapNotify || event.xmap.event != root || event.xmap.override_redirect) continue;
+            const double mapped = now();
+            const auto owner = windowPid(display, event.xmap.window);
+            if (!owner || *owner != pid) continue;  // not this run's window
+            const auto memory = residentMiB(pid);
+            stop(pid);
+            if (!memory) {
+                error = "no resident memory figure";
+                return std::nullopt;
+            }
+            return Sample{mapped - start, *memory};
+        }
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            error = "exited before mapping a window";
+            return std::nullopt;
+        }
+        poll(&connection, 1, 5);
+    }
+    stop(pid);
+    error = "no window within 20 s";
+    return std::nullopt;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const auto n = values.size();
+    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 4) {
+        std::fputs("usage: korvel_bench_startup RUNS PROGRAM FLOOR\n", stderr);
+        return 2;
+    }
+    int runs = 0;
+    const std::string_view runsText(argv[1]);
+    std::from_chars(runsText.data(), runsText.data() + runsText.size(), runs);
+    const char* programs[2] = {argv[2], argv[3]};
+
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fputs("cannot open the X display of $DISPLAY\n", stderr);
+        return 2;
+    }
+    XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+    XSync(display, False);
+
+    std::vector<Sample> samples[2];
+    std::string error;
+    // One unrecorded start of each first, so both begin with warm file caches.
+    for (int i = -1; i < runs; ++i) {
+        // Alternate which goes first, so neither always follows the other.
+        for (int k = 0; k < 2; ++k) {
+            const int which = (i % 2 == 0) ? k : 1 - k;
+            const auto sample = measure(display, programs[which], error);
+            if (!sample) {
+                std::fprintf(stderr, "%s: %s\n", programs[which], error.c_str());
+                return 1;
+            }
+            if (i >= 0) samples[which].push_back(*sample);
+        }
+    }
+    XCloseDisplay(display);
+
+    std::vector<double> time[2];
+    std::vector<double> memory[2];
+    for (int k = 0; k < 2; ++k) {
+        for (const auto& s : samples[k]) {
+            time[k].push_back(s.milliseconds);
+            memory[k].push_back(s.residentMiB);
+        }
+    }
+    const double t0 = median(time[0]);
+    const double t1 = median(time[1]);
+    const double m0 = median(memory[0]);
+    const double m1 = median(memory[1]);
+    auto range = [](const std::vector<double>& v, int decimals) {
+        return fixed(*std::min_element(v.begin(), v.end()), decimals) + " to " +
+               fixed(*std::max_element(v.begin(), v.end()), decimals);
+    };
+    std::printf("| Start-up, %d runs each | Program (median) | Floor (median) | Ratio | Target |\n", runs);
+    std::printf("|---|---|---|---|---|\n");
+    std::printf("| Exec to window mapped | %s ms (%s) | %s ms (%s) | %s | <= 1.15 |\n", fixed(t0, 1).c_str(),
+                range(time[0], 1).c_str(), fixed(t1, 1).c_str(), range(time[1], 1).c_str(), fixed(t0 / t1, 3).c_str());
+    std::printf("| Resident memory when mapped | %s MiB (%s) | %s MiB (%s) | %s | <= 1.10 |\n", fixed(m0, 1).c_str(),
+                range(memory[0], 1).c_str(), fixed(m1, 1).c_str(), range(memory[1], 1).c_str(),
+                fixed(m0 / m1, 3).c_str());
+    return 0;
+}
