@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core fonts-dejavu-extra
     libgtest-dev libgmock-dev libbenchmark-dev
     clang clang-format clang-tidy libclang-rt-14-dev
-    xvfb xauth xdotool x11-utils imagemagick
+    xvfb xauth xdotool x11-utils imagemagick libx11-dev
 )
 
 missing=()
