@@ -24,6 +24,8 @@ void FailureView::report(const Failure& failure, bool whileTyping) {
     QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kFailureTitle), sentence, QMessageBox::Ok,
                     &window_);
     box.exec();
+    // Back to the window, also where no window manager hands the activation back.
+    window_.activateWindow();
     if (!subject) return;
     QWidget& atFault = controls_.widget(*subject);
     atFault.setFocus(Qt::OtherFocusReason);

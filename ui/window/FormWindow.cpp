@@ -21,7 +21,7 @@ FormWindow::FormWindow(FormModel& form, QWidget* parent)
     controls_.widget(focusOrder().front()).setFocus(Qt::OtherFocusReason);
 
     // Closing from the keyboard also where no window manager offers a key for it.
-    auto* quit = new QShortcut(QKeySequence::Quit, this);
+    auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
     connect(quit, &QShortcut::activated, this, &QWidget::close);
 }
 
