@@ -28,6 +28,7 @@ namespace {
 struct Sample {
     double milliseconds;
     double residentMiB;
+    double anonymousMiB;  // the part of it that is no file's pages: heap, stacks, buffers
 };
 
 double now() {
@@ -42,11 +43,12 @@ std::string fixed(double value, int decimals) {
     return std::string(buffer, r.ptr);
 }
 
-std::optional<double> residentMiB(pid_t pid) {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+// A "Name:   1234 kB" figure of a /proc file of the process, in MiB.
+std::optional<double> procMiB(pid_t pid, const char* file, std::string_view name) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/" + file);
     std::string line;
     while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) != 0) continue;
+        if (line.rfind(name, 0) != 0) continue;
         const auto begin = line.find_first_of("0123456789");
         long kib = 0;
         if (begin == std::string::npos) return std::nullopt;
@@ -100,13 +102,14 @@ std::optional<Sample> measure(Display* display, const char* path, std::string& e
             const double mapped = now();
             const auto owner = windowPid(display, event.xmap.window);
             if (!owner || *owner != pid) continue;  // not this run's window
-            const auto memory = residentMiB(pid);
+            const auto memory = procMiB(pid, "status", "VmRSS:");
+            const auto anonymous = procMiB(pid, "smaps_rollup", "Anonymous:");
             stop(pid);
-            if (!memory) {
+            if (!memory || !anonymous) {
                 error = "no resident memory figure";
                 return std::nullopt;
             }
-            return Sample{mapped - start, *memory};
+            return Sample{mapped - start, *memory, *anonymous};
         }
         int status = 0;
         if (waitpid(pid, &status, WNOHANG) == pid) {
@@ -165,10 +168,12 @@ int main(int argc, char* argv[]) {
 
     std::vector<double> time[2];
     std::vector<double> memory[2];
+    std::vector<double> anonymous[2];
     for (int k = 0; k < 2; ++k) {
         for (const auto& s : samples[k]) {
             time[k].push_back(s.milliseconds);
             memory[k].push_back(s.residentMiB);
+            anonymous[k].push_back(s.anonymousMiB);
         }
     }
     const double t0 = median(time[0]);
@@ -186,5 +191,11 @@ int main(int argc, char* argv[]) {
     std::printf("| Resident memory when mapped | %s MiB (%s) | %s MiB (%s) | %s | <= 1.10 |\n", fixed(m0, 1).c_str(),
                 range(memory[0], 1).c_str(), fixed(m1, 1).c_str(), range(memory[1], 1).c_str(),
                 fixed(m0 / m1, 3).c_str());
+    const double a0 = median(anonymous[0]);
+    const double a1 = median(anonymous[1]);
+    std::printf("| of which anonymous (heap, stacks) | %s MiB | %s MiB | %s | |\n", fixed(a0, 1).c_str(),
+                fixed(a1, 1).c_str(), fixed(a0 / a1, 3).c_str());
+    std::printf("| of which pages of files (libraries, fonts) | %s MiB | %s MiB | %s | |\n", fixed(m0 - a0, 1).c_str(),
+                fixed(m1 - a1, 1).c_str(), fixed((m0 - a0) / (m1 - a1), 3).c_str());
     return 0;
 }
