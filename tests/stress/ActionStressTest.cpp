@@ -215,6 +215,12 @@ std::vector<std::string> check(const Action& a, bool ok, const Snapshot& before,
             problem("the typed list text or its selection is wrong");
         }
     }
+    if (!ok && a.kind == K::Press && failure) {
+        const auto subject = failure->subject();
+        if (subject != txtVideoBitrate && subject != txtFileSize && subject != txtMovieLength) {
+            problem(std::string("a calculator's failure names no box the user can change: ") + failure->what());
+        }
+    }
     if (ok && a.kind == K::Press) {
         const Ctl result = expected.front().control;
         const auto value = wholeNumber(form.GetText(result));
