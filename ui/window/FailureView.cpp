@@ -30,7 +30,7 @@ void FailureView::report(const Failure& failure, bool whileTyping) {
     QWidget& atFault = controls_.widget(*subject);
     atFault.setFocus(Qt::OtherFocusReason);
     // Ready to be typed over.
-    if (auto* box = controls_.as<QLineEdit>(*subject)) box->selectAll();
+    if (auto* text = controls_.as<QLineEdit>(*subject)) text->selectAll();
 }
 
 void FailureView::mark(Ctl c, const QString& sentence) {
