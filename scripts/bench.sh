@@ -22,6 +22,10 @@ cleanup() {
 trap cleanup EXIT
 
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+# The build is of the working tree: say so when it differs from the commit named.
+changed=$(git status --porcelain --untracked-files=no | wc -l)
+tree="commit \`$(git rev-parse --short HEAD)\`"
+[ "$changed" -eq 0 ] || tree="$tree with uncommitted changes in $changed files"
 
 echo "== Handlers"
 "$bin/korvel_bench_handlers" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
@@ -52,8 +56,8 @@ handlers=$(awk -F, '
 {
     echo "# Benchmarks"
     echo
-    echo "Written by \`bash scripts/bench.sh $runs\` on $(date -u +%Y-%m-%d), commit" \
-        "\`$(git rev-parse --short HEAD)\`; $(nproc) cores ($(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')), $(. /etc/os-release && echo "$PRETTY_NAME")."
+    echo "Written by \`bash scripts/bench.sh $runs\` on $(date -u +%Y-%m-%d), $tree;" \
+        "$(nproc) cores ($(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')), $(. /etc/os-release && echo "$PRETTY_NAME")."
     echo "Load average (1, 5, 15 min) before: $load_before; after: $load_after."
     echo
     echo "## Handlers of the core"
