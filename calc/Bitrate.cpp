@@ -35,7 +35,7 @@ void cmdCalcVideoBitrate_Click(FormModel& form) {
         return Minus(Times(kbitPerKbMinute, kbPerMinute), audio);
     });
     const std::int32_t rounded =
-        forming(txtVideoBitrate, txtVideoBitrate, [&] { return RoundToLong(videoBitrate); });
+        forming(txtVideoBitrate, txtFileSize, [&] { return RoundToLong(videoBitrate); });
     form.SetText(txtVideoBitrate, NumberToText(rounded));
     writeSceneDetect(form);
 }
@@ -48,7 +48,7 @@ void cmdCalcFileSize_Click(FormModel& form) {
     const double length = readNumber(form, txtMovieLength);
     const double fileSize = forming(txtFileSize, txtMovieLength,
                                     [&] { return Divide(Times(Times(kbPerSecond, length), 60), 1024); });
-    const std::int32_t rounded = forming(txtFileSize, txtFileSize, [&] { return RoundToLong(fileSize); });
+    const std::int32_t rounded = forming(txtFileSize, txtVideoBitrate, [&] { return RoundToLong(fileSize); });
     form.SetText(txtFileSize, NumberToText(rounded));
     writeSceneDetect(form);
 }
@@ -62,7 +62,7 @@ void cmdCalcLength_Click(FormModel& form) {
         const double kbPerSecond = Divide(Plus(videoBitrate, audio), 8);
         return Divide(Divide(fileSizeKb, kbPerSecond), 60);
     });
-    const std::int32_t rounded = forming(txtMovieLength, txtMovieLength, [&] { return RoundToLong(length); });
+    const std::int32_t rounded = forming(txtMovieLength, txtFileSize, [&] { return RoundToLong(length); });
     form.SetText(txtMovieLength, NumberToText(rounded));
     writeSceneDetect(form);
 }

@@ -228,9 +228,11 @@ INSTANTIATE_TEST_SUITE_P(
         FailingPress{"TinyLength", {{txtFileSize, "1e300"}, {txtMovieLength, "1e-300"}}, cmdCalcVideoBitrate,
                      FailureKind::Overflow, txtMovieLength, {}},
         FailingPress{"VideoBeyond32Bits", {{txtFileSize, "1e12"}}, cmdCalcVideoBitrate, FailureKind::Overflow,
-                     txtVideoBitrate, {}},
-        FailingPress{"SizeBeyond32Bits", {{txtVideoBitrate, "1e12"}}, cmdCalcFileSize, FailureKind::Overflow,
                      txtFileSize, {}},
+        FailingPress{"SizeBeyond32Bits", {{txtVideoBitrate, "1e12"}}, cmdCalcFileSize, FailureKind::Overflow,
+                     txtVideoBitrate, {}},
+        FailingPress{"LengthBeyond32Bits", {{txtFileSize, "1e12"}, {txtVideoBitrate, "1"}}, cmdCalcLength,
+                     FailureKind::Overflow, txtFileSize, {}},
         // The result is written; then the scene-detect figure of 1.2 x 2e9 overflows, once.
         FailingPress{"NestedChangeOverflows", {{txtFileSize, "14648438"}, {txtMovieLength, "1"}},
                      cmdCalcVideoBitrate, FailureKind::Overflow, txtVideoBitrate,

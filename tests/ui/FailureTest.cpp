@@ -60,7 +60,7 @@ private slots:
             {"movie length", "0"});
         row("file size times 1024 too large", "120", "1E307", "", "cmdCalcVideoBitrate", "txtFileSize",
             {"too large", "file size"});
-        row("result too large", "120", "1E300", "", "cmdCalcVideoBitrate", "txtVideoBitrate",
+        row("result too large", "120", "1E300", "", "cmdCalcVideoBitrate", "txtFileSize",
             {"too large", "video bitrate"});
     }
     void aFailedPressShowsOneSentenceAndFocusesTheBoxAtFault() {
