@@ -17,8 +17,10 @@ FailureView::FailureView(QWidget& window, const ControlWidgets& controls)
 void FailureView::report(const Failure& failure, bool whileTyping) {
     const QString sentence = QString::fromUtf8(failure.what());
     const auto subject = failure.subject();
-    if (whileTyping) {
-        if (subject) mark(*subject, sentence);
+    // While typing, a text on its way to a number is no reason for a dialog; a failure
+    // that names no box has nowhere to be marked, so it is shown like any other.
+    if (whileTyping && subject) {
+        mark(*subject, sentence);
         return;
     }
     QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kFailureTitle), sentence, QMessageBox::Ok,
