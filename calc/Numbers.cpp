@@ -130,6 +130,19 @@ std::string NumberToText(double value, NumberFormat format) {
     for (char c : sci.substr(negative ? 1 : 0, e - (negative ? 1 : 0))) {
         if (c != '.') digits += c;
     }
+    // At the top of the double range, rounding to 15 digits can step past the largest double;
+    // round toward zero there instead, so that the text still reads back.
+    double roundedBack = 0;
+    if (std::from_chars(sci.data(), sci.data() + sci.size(), roundedBack).ec ==
+        std::errc::result_out_of_range) {
+        for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit) {
+            if (*digit != '0') {
+                --*digit;
+                break;
+            }
+            *digit = '9';
+        }
+    }
     while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
     int exponent = 0;
     const char* expBegin = sci.data() + e + 1;

@@ -133,10 +133,14 @@ TEST(NumberToText, WritesDoublesWithFifteenDigits) {
         {0.00001, "0.00001"},
         {0.000001234, "1.234E-06"},
         {1e-300, "1E-300"},
-        {std::numeric_limits<double>::max(), "1.79769313486232E+308"},
+        {std::numeric_limits<double>::max(), "1.79769313486231E+308"},  // toward zero: it must read back
+        {-std::numeric_limits<double>::max(), "-1.79769313486231E+308"},
+        {1.797693134862315e308, "1.79769313486231E+308"},
+        {1.797693134862314e308, "1.79769313486231E+308"},
         {std::numeric_limits<double>::denorm_min(), "4.94065645841247E-324"}};
     for (const auto& [value, expected] : cases) {
         EXPECT_EQ(NumberToText(value, kDot), expected) << value;
+        EXPECT_EQ(NumberToText(TextToNumber(expected, kDot), kDot), expected);
     }
     EXPECT_EQ(NumberToText(0.5, kComma), "0,5");
     EXPECT_EQ(NumberToText(-1234.25, kComma), "-1234,25");
