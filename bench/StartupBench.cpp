@@ -67,8 +67,8 @@ std::optional<long> windowPid(Display* display, Window window) {
     unsigned long after = 0;
     unsigned char* data = nullptr;
     std::optional<long> pid;
-    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after,
-                           &data) == Success &&
+    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_CARDINAL, &type, &format, &count,
+                           &after, &data) == Success &&
         data && count == 1 && format == 32) {
         pid = *reinterpret_cast<long*>(data);
     }
@@ -187,15 +187,17 @@ int main(int argc, char* argv[]) {
     std::printf("| Start-up, %d runs each | Program (median) | Floor (median) | Ratio | Target |\n", runs);
     std::printf("|---|---|---|---|---|\n");
     std::printf("| Exec to window mapped | %s ms (%s) | %s ms (%s) | %s | <= 1.15 |\n", fixed(t0, 1).c_str(),
-                range(time[0], 1).c_str(), fixed(t1, 1).c_str(), range(time[1], 1).c_str(), fixed(t0 / t1, 3).c_str());
-    std::printf("| Resident memory when mapped | %s MiB (%s) | %s MiB (%s) | %s | <= 1.10 |\n", fixed(m0, 1).c_str(),
-                range(memory[0], 1).c_str(), fixed(m1, 1).c_str(), range(memory[1], 1).c_str(),
-                fixed(m0 / m1, 3).c_str());
+                range(time[0], 1).c_str(), fixed(t1, 1).c_str(), range(time[1], 1).c_str(),
+                fixed(t0 / t1, 3).c_str());
+    std::printf("| Resident memory when mapped | %s MiB (%s) | %s MiB (%s) | %s | <= 1.10 |\n",
+                fixed(m0, 1).c_str(), range(memory[0], 1).c_str(), fixed(m1, 1).c_str(),
+                range(memory[1], 1).c_str(), fixed(m0 / m1, 3).c_str());
     const double a0 = median(anonymous[0]);
     const double a1 = median(anonymous[1]);
     std::printf("| of which anonymous (heap, stacks) | %s MiB | %s MiB | %s | |\n", fixed(a0, 1).c_str(),
                 fixed(a1, 1).c_str(), fixed(a0 / a1, 3).c_str());
-    std::printf("| of which pages of files (libraries, fonts) | %s MiB | %s MiB | %s | |\n", fixed(m0 - a0, 1).c_str(),
-                fixed(m1 - a1, 1).c_str(), fixed((m0 - a0) / (m1 - a1), 3).c_str());
+    std::printf("| of which pages of files (libraries, fonts) | %s MiB | %s MiB | %s | |\n",
+                fixed(m0 - a0, 1).c_str(), fixed(m1 - a1, 1).c_str(),
+                fixed((m0 - a0) / (m1 - a1), 3).c_str());
     return 0;
 }

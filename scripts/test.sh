@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds everything and runs every test. Exits non-zero on the
-# first failure.
+# Installs what is needed, builds everything and runs every test: the core alone without
+# Qt, the core under the sanitizers, the fuzz target, then the program with all tests and the
+# format and tidy checks. Exits non-zero on the first failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -11,11 +12,6 @@ cmake --preset core
 cmake --build --preset core -j"$jobs"
 ctest --preset core -j"$jobs"
 
-echo "== Program and tests"
-cmake --preset default
-cmake --build --preset default -j"$jobs"
-ctest --preset default -j"$jobs"
-
 echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset asan
 cmake --build --preset asan -j"$jobs"
@@ -23,3 +19,9 @@ ctest --preset asan -j"$jobs"
 
 echo "== Fuzzing the number texts (clang, libFuzzer), over the seed corpus and for 60 s"
 bash fuzz/run.sh 60
+
+echo "== Program and all tests, with the format and tidy checks"
+cmake --preset default
+cmake --build --preset default -j"$jobs"
+bash scripts/lint.sh build
+ctest --preset default -j"$jobs"

@@ -21,9 +21,9 @@ namespace {
 using enum Ctl;
 using K = Action::Kind;
 
-constexpr int kShards = 4;                  // one CTest test each, so they run side by side
+constexpr int kShards = 4;  // one CTest test each, so they run side by side
 constexpr int kSequencesPerShard = 130;
-constexpr int kActionsPerSequence = 200;   // 4 x 130 x 200 = 104,000 actions
+constexpr int kActionsPerSequence = 200;  // 4 x 130 x 200 = 104,000 actions
 
 struct Written {
     Ctl control;
@@ -77,7 +77,8 @@ struct Snapshot {
     explicit Snapshot(const FormModel& form) {
         for (const auto& c : controlTable()) {
             if (readsText(c.id)) texts[static_cast<std::size_t>(c.id)] = form.GetText(c.id);
-            if (c.kind == Kind::DropDownList) positions[static_cast<std::size_t>(c.id)] = form.GetListIndex(c.id);
+            if (c.kind == Kind::DropDownList)
+                positions[static_cast<std::size_t>(c.id)] = form.GetListIndex(c.id);
         }
     }
     const std::string& operator[](Ctl c) const { return texts[static_cast<std::size_t>(c)]; }
@@ -105,9 +106,12 @@ bool refused(const Action& a, const FormModel& form) {
         case K::Pick:
             return s.kind != Kind::DropDownList || a.position < 0 ||
                    static_cast<std::size_t>(a.position) >= form.Entries(a.control).size();
-        case K::Edit: return s.kind != Kind::TextBox || s.readOnly;
-        case K::TypeList: return s.kind != Kind::DropDownList || s.style != ListStyle::FreeText;
-        case K::Press: return s.kind != Kind::PushButton;
+        case K::Edit:
+            return s.kind != Kind::TextBox || s.readOnly;
+        case K::TypeList:
+            return s.kind != Kind::DropDownList || s.style != ListStyle::FreeText;
+        case K::Press:
+            return s.kind != Kind::PushButton;
     }
     return true;
 }
@@ -115,7 +119,8 @@ bool refused(const Action& a, const FormModel& form) {
 // Every write the action makes when it runs to its end, in order. A failing action makes a
 // proper beginning of it.
 std::vector<Written> expectedWrites(const Action& a, const Snapshot& before, const Program& p) {
-    const std::vector<Written> crop{text(txtHorizCrop), text(txtVertCrop), text(txtVertOff), text(txtVSizeErrCrop)};
+    const std::vector<Written> crop{text(txtHorizCrop), text(txtVertCrop), text(txtVertOff),
+                                    text(txtVSizeErrCrop)};
     // The change handler of the video bitrate runs on a write that changes the text, and on
     // every write when the model raises the change for an unchanged text too.
     const bool videoChangeRuns =
@@ -129,9 +134,12 @@ std::vector<Written> expectedWrites(const Action& a, const Snapshot& before, con
             break;
         case K::Edit:
             w.push_back(text(a.control));
-            if (a.control == txtVideoBitrate && videoChangeRuns) w.push_back(text(txtVideoBitrateSceneDetect));
+            if (a.control == txtVideoBitrate && videoChangeRuns)
+                w.push_back(text(txtVideoBitrateSceneDetect));
             break;
-        case K::TypeList: w.push_back(text(a.control)); break;
+        case K::TypeList:
+            w.push_back(text(a.control));
+            break;
         case K::Press:
             if (a.control == cmdCalcVideoBitrate) {
                 w.push_back(text(txtVideoBitrate));
@@ -167,7 +175,8 @@ std::vector<std::string> check(const Action& a, bool ok, const Snapshot& before,
                 " times");
     }
     const Failure* failure = p.reports.empty() ? nullptr : &p.reports.front();
-    if (failure && failure->kind() == FailureKind::Internal) problem(std::string("internal failure: ") + failure->what());
+    if (failure && failure->kind() == FailureKind::Internal)
+        problem(std::string("internal failure: ") + failure->what());
 
     // The written boxes and their order.
     const auto expected = expectedWrites(a, before, p);
@@ -191,18 +200,20 @@ std::vector<std::string> check(const Action& a, bool ok, const Snapshot& before,
 
     // Which actions may fail, and how.
     const Shape shape = a.kind == K::Edit || a.kind == K::TypeList ? shapeOf(a.text, format) : Shape::Empty;
-    const bool videoChangeRan = std::find(p.writes.begin(), p.writes.end(), text(txtVideoBitrateSceneDetect)) !=
-                                    p.writes.end() ||
-                                (a.kind == K::Edit && a.control == txtVideoBitrate && !ok);
+    const bool videoChangeRan =
+        std::find(p.writes.begin(), p.writes.end(), text(txtVideoBitrateSceneDetect)) != p.writes.end() ||
+        (a.kind == K::Edit && a.control == txtVideoBitrate && !ok);
     if (a.kind == K::Edit && a.control == txtVideoBitrate && videoChangeRan) {
         if (shape == Shape::Empty && !ok) problem("emptying the video bitrate failed");
         if (shape == Shape::Malformed &&
             (ok || !failure || failure->kind() != FailureKind::NotANumber || failure->text() != a.text ||
              failure->subject() != txtVideoBitrate)) {
-            problem("a video bitrate that is not a number was not reported as such, naming the box and its text");
+            problem(
+                "a video bitrate that is not a number was not reported as such, naming the box and its text");
         }
         if (shape == Shape::Number && failure && failure->kind() != FailureKind::Overflow) {
-            problem(std::string("a number typed as video bitrate failed other than by overflow: ") + failure->what());
+            problem(std::string("a number typed as video bitrate failed other than by overflow: ") +
+                    failure->what());
         }
     } else if (a.kind != K::Press && !ok) {
         problem("this action cannot fail, but did");
@@ -218,21 +229,23 @@ std::vector<std::string> check(const Action& a, bool ok, const Snapshot& before,
     if (!ok && a.kind == K::Press && failure) {
         const auto subject = failure->subject();
         if (subject != txtVideoBitrate && subject != txtFileSize && subject != txtMovieLength) {
-            problem(std::string("a calculator's failure names no box the user can change: ") + failure->what());
+            problem(std::string("a calculator's failure names no box the user can change: ") +
+                    failure->what());
         }
     }
     if (ok && a.kind == K::Press) {
         const Ctl result = expected.front().control;
         const auto value = wholeNumber(form.GetText(result));
-        if (!value || *value < -2147483648LL || *value > 2147483647LL) problem("the result is not a 32-bit whole number");
+        if (!value || *value < -2147483648LL || *value > 2147483647LL)
+            problem("the result is not a 32-bit whole number");
     }
 
     // The scene-detect figure follows the video bitrate text.
     if (ok && !p.writes.empty() && p.writes.back() == text(txtVideoBitrateSceneDetect)) {
         const auto figure = sceneDetectFigure(form.GetText(txtVideoBitrate), format);
         if (!figure || *figure != form.GetText(txtVideoBitrateSceneDetect)) {
-            problem("scene detect shows \"" + form.GetText(txtVideoBitrateSceneDetect) + "\" for the video bitrate \"" +
-                    form.GetText(txtVideoBitrate) + "\"");
+            problem("scene detect shows \"" + form.GetText(txtVideoBitrateSceneDetect) +
+                    "\" for the video bitrate \"" + form.GetText(txtVideoBitrate) + "\"");
         }
     }
 
@@ -241,7 +254,8 @@ std::vector<std::string> check(const Action& a, bool ok, const Snapshot& before,
     const auto cropHeight = wholeNumber(form.GetText(txtVertCrop));
     if (!verticalSize || *verticalSize % 16 != 0) problem("the vertical size is not a multiple of 16");
     if (!cropHeight || *cropHeight % 16 != 0) problem("the crop height is not a multiple of 16");
-    if (form.GetText(txtHorizCrop) != form.GetText(cboHorizSize)) problem("the crop width is not the picked size");
+    if (form.GetText(txtHorizCrop) != form.GetText(cboHorizSize))
+        problem("the crop width is not the picked size");
     if (verticalSize && cropHeight &&
         form.GetText(txtVertOff) !=
             NumberToText(static_cast<double>(*verticalSize - *cropHeight) / 2, format)) {
@@ -265,8 +279,9 @@ std::optional<std::string> run(const Sequence& s, int actions, long& performed) 
     Program p(s.format, s.changeOnSameText);
     ActionSource source(s.seed, s.format);
     std::vector<std::string> calls;
-    calls.push_back(std::string("FormModel form(NumberFormat{'") + s.format.decimalSeparator + "'}); bindHandlers(form); " +
-                    "form.setChangeOnSameText(" + (s.changeOnSameText ? "true" : "false") + "); form.load();");
+    calls.push_back(std::string("FormModel form(NumberFormat{'") + s.format.decimalSeparator +
+                    "'}); bindHandlers(form); " + "form.setChangeOnSameText(" +
+                    (s.changeOnSameText ? "true" : "false") + "); form.load();");
     if (!p.form.load() || !p.reports.empty()) return calls.front() + "\n  start-up failed";
     for (int i = 0; i < actions; ++i) {
         const Action action = source.next(p.form);
@@ -276,10 +291,18 @@ std::optional<std::string> run(const Sequence& s, int actions, long& performed) 
         p.reports.clear();
         bool ok = false;
         switch (action.kind) {
-            case K::Pick: ok = p.form.pickEntry(action.control, action.position); break;
-            case K::Edit: ok = p.form.editText(action.control, action.text); break;
-            case K::TypeList: ok = p.form.typeListText(action.control, action.text); break;
-            case K::Press: ok = p.form.pressButton(action.control); break;
+            case K::Pick:
+                ok = p.form.pickEntry(action.control, action.position);
+                break;
+            case K::Edit:
+                ok = p.form.editText(action.control, action.text);
+                break;
+            case K::TypeList:
+                ok = p.form.typeListText(action.control, action.text);
+                break;
+            case K::Press:
+                ok = p.form.pressButton(action.control);
+                break;
         }
         ++performed;
         const auto problems = check(action, ok, before, p);
@@ -310,15 +333,18 @@ TEST_P(ActionStress, EveryActionKeepsTheFormConsistent) {
     const int shard = GetParam();
     std::vector<std::uint64_t> seeds;
     if (const auto only = seedFromEnvironment()) {
-        if (static_cast<int>(*only % kShards) != shard) GTEST_SKIP() << "KORVEL_STRESS_SEED is another shard's";
+        if (static_cast<int>(*only % kShards) != shard)
+            GTEST_SKIP() << "KORVEL_STRESS_SEED is another shard's";
         seeds.push_back(*only);
     } else {
-        for (int i = 0; i < kSequencesPerShard; ++i) seeds.push_back(static_cast<std::uint64_t>(shard + kShards * i));
+        for (int i = 0; i < kSequencesPerShard; ++i)
+            seeds.push_back(static_cast<std::uint64_t>(shard + kShards * i));
     }
     long performed = 0;
     for (const auto seed : seeds) {
         if (const auto broken = run(sequenceOf(seed), kActionsPerSequence, performed)) {
-            FAIL() << "seed " << seed << " (repeat it alone with KORVEL_STRESS_SEED=" << seed << "):\n" << *broken;
+            FAIL() << "seed " << seed << " (repeat it alone with KORVEL_STRESS_SEED=" << seed << "):\n"
+                   << *broken;
         }
     }
     EXPECT_EQ(performed, static_cast<long>(seeds.size()) * kActionsPerSequence);
@@ -334,12 +360,12 @@ TEST(ShapeOf, TellsNumbersFromOtherTexts) {
         char separator;
         Shape shape;
     } rows[] = {
-        {"", '.', Shape::Empty},         {" 720 ", '.', Shape::Number},   {"-0", '.', Shape::Number},
-        {"1.", '.', Shape::Number},      {".5", '.', Shape::Number},      {"1E+308", '.', Shape::Number},
-        {"90,5", ',', Shape::Number},    {"\t+3e-4\t", '.', Shape::Number}, {" ", '.', Shape::Malformed},
-        {"-", '.', Shape::Malformed},    {".", '.', Shape::Malformed},    {",", ',', Shape::Malformed},
-        {"1,5", '.', Shape::Malformed},  {"1.5", ',', Shape::Malformed},  {"1.234,5", ',', Shape::Malformed},
-        {"1e", '.', Shape::Malformed},   {"12a", '.', Shape::Malformed},  {"1 2", '.', Shape::Malformed},
+        {"", '.', Shape::Empty},        {" 720 ", '.', Shape::Number},     {"-0", '.', Shape::Number},
+        {"1.", '.', Shape::Number},     {".5", '.', Shape::Number},        {"1E+308", '.', Shape::Number},
+        {"90,5", ',', Shape::Number},   {"\t+3e-4\t", '.', Shape::Number}, {" ", '.', Shape::Malformed},
+        {"-", '.', Shape::Malformed},   {".", '.', Shape::Malformed},      {",", ',', Shape::Malformed},
+        {"1,5", '.', Shape::Malformed}, {"1.5", ',', Shape::Malformed},    {"1.234,5", ',', Shape::Malformed},
+        {"1e", '.', Shape::Malformed},  {"12a", '.', Shape::Malformed},    {"1 2", '.', Shape::Malformed},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(shapeOf(row.text, NumberFormat{row.separator}), row.shape) << '"' << row.text << '"';

@@ -44,16 +44,20 @@ Shape shapeOf(std::string_view text, NumberFormat format) {
     // The grammar is written for '.' and ','; any other separator is judged by the dot rule.
     const std::string subject(text);
     return std::regex_match(subject, numberGrammar(format.decimalSeparator)) ? Shape::Number
-                                                                              : Shape::Malformed;
+                                                                             : Shape::Malformed;
 }
 
 std::string Action::describe() const {
     const std::string name(controlName(control));
     switch (kind) {
-        case Kind::Pick: return "pickEntry(" + name + ", " + NumberToText(std::int32_t{position}) + ")";
-        case Kind::Edit: return "editText(" + name + ", " + escaped(text) + ")";
-        case Kind::TypeList: return "typeListText(" + name + ", " + escaped(text) + ")";
-        case Kind::Press: return "pressButton(" + name + ")";
+        case Kind::Pick:
+            return "pickEntry(" + name + ", " + NumberToText(std::int32_t{position}) + ")";
+        case Kind::Edit:
+            return "editText(" + name + ", " + escaped(text) + ")";
+        case Kind::TypeList:
+            return "typeListText(" + name + ", " + escaped(text) + ")";
+        case Kind::Press:
+            return "pressButton(" + name + ")";
     }
     return "?";
 }
@@ -75,18 +79,33 @@ std::string ActionSource::numberText() {
     if (chance(10)) out += blanks();
     if (chance(30)) out += chance(70) ? "-" : "+";
     switch (below(7)) {
-        case 0: out += digits(1 + below(4)); break;              // everyday sizes
-        case 1: out += digits(1 + below(3)) + sep + digits(below(3)); break;
-        case 2: out += std::string(1, sep) + digits(1 + below(4)); break;  // ".5"
-        case 3: out += digits(1 + below(10)); break;             // around the 32-bit limits
-        case 4: out += digits(100 + below(300)); break;          // hundreds of digits
-        case 5: out += "0" + std::string(1, sep) + std::string(below(400), '0') + digits(1 + below(3)); break;
-        default: out += digits(1 + below(3)); break;
+        case 0:
+            out += digits(1 + below(4));
+            break;  // everyday sizes
+        case 1:
+            out += digits(1 + below(3)) + sep + digits(below(3));
+            break;
+        case 2:
+            out += std::string(1, sep) + digits(1 + below(4));
+            break;  // ".5"
+        case 3:
+            out += digits(1 + below(10));
+            break;  // around the 32-bit limits
+        case 4:
+            out += digits(100 + below(300));
+            break;  // hundreds of digits
+        case 5:
+            out += "0" + std::string(1, sep) + std::string(below(400), '0') + digits(1 + below(3));
+            break;
+        default:
+            out += digits(1 + below(3));
+            break;
     }
     if (chance(15)) {
         out += chance(50) ? 'E' : 'e';
         if (chance(60)) out += chance(50) ? "-" : "+";
-        static constexpr std::array<std::string_view, 8> kExponents{"0", "1", "5", "15", "20", "308", "309", "400"};
+        static constexpr std::array<std::string_view, 8> kExponents{"0",  "1",   "5",   "15",
+                                                                    "20", "308", "309", "400"};
         out += kExponents[below(kExponents.size())];
     }
     if (chance(10)) out += blanks();
@@ -97,36 +116,49 @@ std::string ActionSource::malformedText() {
     const char sep = format_.decimalSeparator;
     const char other = sep == '.' ? ',' : '.';
     switch (below(10)) {
-        case 0: return blanks();
-        case 1: return chance(50) ? "-" : "+";
-        case 2: return std::string(1, chance(50) ? sep : other);
-        case 3: return digits(1 + below(3)) + other + digits(1 + below(3));  // the other separator
-        case 4: return digits(1) + '.' + digits(3) + ',' + digits(1);        // both separators
-        case 5: return digits(1 + below(3)) + sep + digits(1) + sep + digits(1);
+        case 0:
+            return blanks();
+        case 1:
+            return chance(50) ? "-" : "+";
+        case 2:
+            return std::string(1, chance(50) ? sep : other);
+        case 3:
+            return digits(1 + below(3)) + other + digits(1 + below(3));  // the other separator
+        case 4:
+            return digits(1) + '.' + digits(3) + ',' + digits(1);  // both separators
+        case 5:
+            return digits(1 + below(3)) + sep + digits(1) + sep + digits(1);
         case 6: {
-            static constexpr std::array<std::string_view, 10> kWords{
-                "abc", "x", "inf", "nan", "0x10", "1e", "1e+", "--5", "5-", "1 2"};
+            static constexpr std::array<std::string_view, 10> kWords{"abc", "x",   "inf", "nan", "0x10",
+                                                                     "1e",  "1e+", "--5", "5-",  "1 2"};
             return std::string(kWords[below(kWords.size())]);
         }
-        case 7: return digits(1 + below(3)) + static_cast<char>('a' + below(26));
-        case 8: return "-" + blanks();
-        default: return std::string(1, sep) + "E5";
+        case 7:
+            return digits(1 + below(3)) + static_cast<char>('a' + below(26));
+        case 8:
+            return "-" + blanks();
+        default:
+            return std::string(1, sep) + "E5";
     }
 }
 
 std::string ActionSource::text() {
     switch (below(10)) {
-        case 0: return {};
+        case 0:
+            return {};
         case 1:
-        case 2: return malformedText();
+        case 2:
+            return malformedText();
         case 3: {
             static constexpr std::array<std::string_view, 12> kEdges{
-                "0",          "-0",          "1789569706", "1789569707", "-1789569707",
-                "2147483647", "-2147483648", "1E+308",     "1.79769313486232E+308",
-                "1E-320",     "4.5",         "-128"};
+                "0",           "-0",          "1789569706",
+                "1789569707",  "-1789569707", "2147483647",
+                "-2147483648", "1E+308",      "1.79769313486232E+308",
+                "1E-320",      "4.5",         "-128"};
             return std::string(kEdges[below(kEdges.size())]);
         }
-        default: return numberText();
+        default:
+            return numberText();
     }
 }
 
@@ -160,7 +192,8 @@ Action ActionSource::next(const FormModel& form) {
                                     : static_cast<std::int16_t>(below(static_cast<std::uint64_t>(count)));
     } else if (roll < 70) {
         action.kind = K::Edit;
-        action.control = chance(3) ? kNotEditable[below(kNotEditable.size())] : kEditable[below(kEditable.size())];
+        action.control =
+            chance(3) ? kNotEditable[below(kNotEditable.size())] : kEditable[below(kEditable.size())];
         action.text = text();
     } else if (roll < 75) {
         action.kind = K::TypeList;

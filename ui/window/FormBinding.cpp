@@ -18,7 +18,7 @@ void keepingCursor(QLineEdit& edit, const auto& change) {
     const QString before = edit.text();
     const int cursor = edit.cursorPosition();
     const int selectionStart = edit.selectionStart();
-    const int selectionLength = edit.selectedText().size();
+    const int selectionLength = edit.selectionLength();
     change();
     if (edit.text() != before) return;
     if (selectionLength == 0) {
