@@ -68,7 +68,9 @@ std::optional<std::string> sceneDetectFigure(const std::string& videoBitrate, Nu
     return std::string(buffer, r.ptr);
 }
 
-bool readsText(Ctl c) { return spec(c).kind == Kind::TextBox || spec(c).kind == Kind::DropDownList; }
+bool readsText(Ctl c) {
+    return controlSpec(c).kind == Kind::TextBox || controlSpec(c).kind == Kind::DropDownList;
+}
 
 struct Snapshot {
     std::array<std::string, kControlCount> texts;
@@ -101,7 +103,7 @@ struct Program {
 };
 
 bool refused(const Action& a, const FormModel& form) {
-    const ControlSpec& s = spec(a.control);
+    const ControlSpec& s = controlSpec(a.control);
     switch (a.kind) {
         case K::Pick:
             return s.kind != Kind::DropDownList || a.position < 0 ||

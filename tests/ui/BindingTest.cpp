@@ -23,23 +23,15 @@ void pickWithKeys(QComboBox& list, int position) {
 
 }  // namespace
 
-class BindingTest : public QObject {
+class BindingTest : public korvel::test::WindowTest {
     Q_OBJECT
-
-    std::unique_ptr<OpenWindow> w_;
 
     QLineEdit* box(const char* name) const { return w_->find<QLineEdit>(name); }
     QComboBox* list(const char* name) const { return w_->find<QComboBox>(name); }
 
 private slots:
-    void init() {
-        w_ = std::make_unique<OpenWindow>();
-        QVERIFY(w_->active());
-    }
-    void cleanup() {
-        w_.reset();
-        QVERIFY(DialogCatcher::instance().take().isEmpty());
-    }
+    void init() { open(); }
+    void cleanup() { close(); }
 
     void startUpTexts_data() {
         QTest::addColumn<QString>("control");

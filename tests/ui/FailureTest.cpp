@@ -12,10 +12,8 @@ using korvel::test::DialogCatcher;
 using korvel::test::focusedControl;
 using korvel::test::OpenWindow;
 
-class FailureTest : public QObject {
+class FailureTest : public korvel::test::WindowTest {
     Q_OBJECT
-
-    std::unique_ptr<OpenWindow> w_;
 
     QLineEdit* box(const char* name) const { return w_->find<QLineEdit>(name); }
     void type(const char* name, const QString& text) {
@@ -30,14 +28,8 @@ class FailureTest : public QObject {
     }
 
 private slots:
-    void init() {
-        w_ = std::make_unique<OpenWindow>();
-        QVERIFY(w_->active());
-    }
-    void cleanup() {
-        w_.reset();
-        QVERIFY(DialogCatcher::instance().take().isEmpty());
-    }
+    void init() { open(); }
+    void cleanup() { close(); }
 
     void aFailedPressShowsOneSentenceAndFocusesTheBoxAtFault_data() {
         QTest::addColumn<QString>("length");

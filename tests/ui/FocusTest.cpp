@@ -11,20 +11,12 @@ using korvel::test::DialogCatcher;
 using korvel::test::focusedControl;
 using korvel::test::OpenWindow;
 
-class FocusTest : public QObject {
+class FocusTest : public korvel::test::WindowTest {
     Q_OBJECT
 
-    std::unique_ptr<OpenWindow> w_;
-
 private slots:
-    void init() {
-        w_ = std::make_unique<OpenWindow>();
-        QVERIFY(w_->active());
-    }
-    void cleanup() {
-        w_.reset();
-        QVERIFY(DialogCatcher::instance().take().isEmpty());
-    }
+    void init() { open(); }
+    void cleanup() { close(); }
 
     void tabGoesRoundInTheTableOrder() {
         const QStringList expected{"txtVertOff",          "txtVertCrop",

@@ -20,7 +20,9 @@ using korvel::test::OpenWindow;
 namespace {
 
 QString qName(Ctl c) { return QString::fromLatin1(controlName(c).data(), controlName(c).size()); }
-QString qCaption(Ctl c) { return QString::fromUtf8(spec(c).initialText.data(), spec(c).initialText.size()); }
+QString qCaption(Ctl c) {
+    return QString::fromUtf8(controlSpec(c).initialText.data(), controlSpec(c).initialText.size());
+}
 
 const char* widgetClass(Kind kind) {
     switch (kind) {
@@ -42,20 +44,12 @@ const char* widgetClass(Kind kind) {
 
 }  // namespace
 
-class LayoutTest : public QObject {
+class LayoutTest : public korvel::test::WindowTest {
     Q_OBJECT
 
-    std::unique_ptr<OpenWindow> w_;
-
 private slots:
-    void init() {
-        w_ = std::make_unique<OpenWindow>();
-        QVERIFY(w_->active());
-    }
-    void cleanup() {
-        w_.reset();
-        QVERIFY(test::DialogCatcher::instance().take().isEmpty());
-    }
+    void init() { open(); }
+    void cleanup() { close(); }
 
     void windowIsFixedAtTheClientSizeWithCaptionAndIcon() {
         QWidget& window = *w_->window;
@@ -92,7 +86,7 @@ private slots:
     }
     void control() {
         QFETCH(int, control);
-        const ControlSpec& c = spec(static_cast<Ctl>(control));
+        const ControlSpec& c = controlSpec(static_cast<Ctl>(control));
         const QList<QWidget*> named = w_->window->findChildren<QWidget*>(qName(c.id));
         QCOMPARE(named.size(), 1);
         QWidget* widget = named.front();

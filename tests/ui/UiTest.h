@@ -87,6 +87,23 @@ struct OpenWindow {
     std::unique_ptr<window::FormWindow> window;
 };
 
+// Base of the window test classes: each test function gets a fresh, active window, and no
+// dialog may be left over when it ends. The derived class's init() and cleanup() slots call
+// open() and close().
+class WindowTest : public QObject {
+protected:
+    void open() {
+        w_ = std::make_unique<OpenWindow>();
+        QVERIFY(w_->active());
+    }
+    void close() {
+        w_.reset();
+        QVERIFY(DialogCatcher::instance().take().isEmpty());
+    }
+
+    std::unique_ptr<OpenWindow> w_;
+};
+
 // The control that has the focus, by name, also where the focus sits in a part of it
 // (the line edit of an editable list).
 inline QString focusedControl() {

@@ -50,8 +50,8 @@ struct ControlSpec {
 
 const std::array<ControlSpec, kControlCount>& controlTable();
 
-inline const ControlSpec& spec(Ctl c) { return controlTable()[static_cast<std::size_t>(c)]; }
-inline std::string_view controlName(Ctl c) { return spec(c).name; }
+inline const ControlSpec& controlSpec(Ctl c) { return controlTable()[static_cast<std::size_t>(c)]; }
+inline std::string_view controlName(Ctl c) { return controlSpec(c).name; }
 std::optional<Ctl> controlByName(std::string_view name);
 
 inline constexpr std::string_view kWindowCaption = "Korvel;) Video Setup";

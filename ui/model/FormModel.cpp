@@ -10,8 +10,8 @@ void require(bool condition, const char* what) {
     if (!condition) throw std::logic_error(what);
 }
 
-bool isTextBox(Ctl c) { return spec(c).kind == Kind::TextBox; }
-bool isList(Ctl c) { return spec(c).kind == Kind::DropDownList; }
+bool isTextBox(Ctl c) { return controlSpec(c).kind == Kind::TextBox; }
+bool isList(Ctl c) { return controlSpec(c).kind == Kind::DropDownList; }
 
 }  // namespace
 
@@ -110,12 +110,12 @@ bool FormModel::pickEntry(Ctl list, std::int16_t position) {
 }
 
 bool FormModel::editText(Ctl textBox, std::string_view text) {
-    if (!isTextBox(textBox) || spec(textBox).readOnly) return false;
+    if (!isTextBox(textBox) || controlSpec(textBox).readOnly) return false;
     return act([&] { SetText(textBox, text); });
 }
 
 bool FormModel::typeListText(Ctl list, std::string_view text) {
-    if (!isList(list) || spec(list).style != ListStyle::FreeText) return false;
+    if (!isList(list) || controlSpec(list).style != ListStyle::FreeText) return false;
     return act([&] {
         // Typing an entry's exact text selects that entry, so the value shown is the
         // value used; any other text leaves no entry selected. Typing raises no click.
@@ -133,7 +133,7 @@ bool FormModel::typeListText(Ctl list, std::string_view text) {
 }
 
 bool FormModel::pressButton(Ctl button) {
-    if (spec(button).kind != Kind::PushButton) return false;
+    if (controlSpec(button).kind != Kind::PushButton) return false;
     return act([&] { raise(button, Event::Click); });
 }
 

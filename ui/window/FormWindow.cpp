@@ -9,7 +9,7 @@ namespace korvel::window {
 
 FormWindow::FormWindow(FormModel& form, QWidget* parent)
     : QWidget(parent), controls_(*this), failures_(*this, controls_), binding_(form, controls_, failures_) {
-    const ControlSpec& self = spec(Ctl::frmKorvel);
+    const ControlSpec& self = controlSpec(Ctl::frmKorvel);
     setObjectName(QString::fromUtf8(self.name.data(), static_cast<qsizetype>(self.name.size())));
     setWindowTitle(QString::fromUtf8(kWindowCaption.data(), static_cast<qsizetype>(kWindowCaption.size())));
     setWindowIcon(programIcon());
