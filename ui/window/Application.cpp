@@ -25,11 +25,9 @@ QIcon programIcon() {
 }
 
 NumberFormat numberFormatOf(const QLocale& locale) {
-    const QString point = locale.decimalPoint();
-    if (point.size() == 1 && point.at(0).unicode() < 0x80) {
-        return NumberFormat{point.at(0).toLatin1()};
-    }
-    return NumberFormat{};
+    // Any separator other than these two (one that is not ASCII, say) could clash with the
+    // number grammar, so it falls back to the point.
+    return NumberFormat{locale.decimalPoint() == QLatin1String(",") ? ',' : '.'};
 }
 
 void setUpApplication(QApplication& app) {

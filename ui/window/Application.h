@@ -21,8 +21,7 @@ inline constexpr int kFontPixelSize = 10;
 QFont captionFont();
 QIcon programIcon();
 
-// The core reads and writes one ASCII decimal separator; a locale whose separator is
-// anything else falls back to the point.
+// The decimal separator of the locale when it is a comma, the point otherwise.
 NumberFormat numberFormatOf(const QLocale& locale);
 
 void setUpApplication(QApplication& app);
