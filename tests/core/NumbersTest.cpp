@@ -187,16 +187,5 @@ TEST(CheckedArithmetic, FailsOnOverflowAndDivisionByZero) {
     EXPECT_EQ(Divide(1e-300, 1e300), 0.0);  // underflow is no failure
 }
 
-TEST(Mod, KeepsTheSignOfTheDividend) {
-    EXPECT_EQ(Mod(487, 16), 7);
-    EXPECT_EQ(Mod(-67, 16), -3);
-    EXPECT_EQ(Mod(480, 16), 0);
-}
-
-TEST(IsEmptyText, OnlyTheTextOfNoCharacters) {
-    EXPECT_TRUE(IsEmptyText(""));
-    EXPECT_FALSE(IsEmptyText(" "));
-}
-
 }  // namespace
 }  // namespace korvel

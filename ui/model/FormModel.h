@@ -66,8 +66,6 @@ public:
     bool typeListText(Ctl list, std::string_view text);
     bool pressButton(Ctl button);
 
-    bool busy() const { return busy_; }
-
 private:
     struct State {
         std::string text;
