@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -7,16 +8,16 @@
 
 namespace korvel::testing {
 
-// The program's model after start-up, with every write and every report recorded.
+// The program's model after start-up, with every text write and every report recorded.
 struct LoadedForm {
     FormModel form;
     std::vector<std::string> writes;  // "name=text" for every text write, in order
     std::vector<Failure> reports;
 
-    explicit LoadedForm(NumberFormat format = {}) : form(format) {
+    explicit LoadedForm(NumberFormat format = {}, bool load = true) : form(format) {
         bindHandlers(form);
         form.setReporter([this](const Failure& f) { reports.push_back(f); });
-        form.load();
+        if (load) form.load();
         form.setObserver([this](Ctl c, Write w) {
             if (w == Write::Text) writes.push_back(std::string(controlName(c)) + "=" + form.GetText(c));
         });
@@ -33,5 +34,16 @@ struct LoadedForm {
         return false;
     }
 };
+
+// The kind of failure f throws, if any.
+template <class F>
+std::optional<FailureKind> failureOf(F&& f) {
+    try {
+        f();
+    } catch (const Failure& failure) {
+        return failure.kind();
+    }
+    return std::nullopt;
+}
 
 }  // namespace korvel::testing

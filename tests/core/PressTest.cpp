@@ -1,0 +1,219 @@
+// What each user action writes and reports, from start-up on: the resize and crop, the
+// three calculators, the scene-detect figure, and every way they fail.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "Fixture.h"
+#include "calc/Bitrate.h"
+#include "calc/Geometry.h"
+
+namespace korvel {
+namespace {
+
+using enum Ctl;
+using testing::LoadedForm;
+
+// One step, by control name: "cmdX" presses, "txtX=T" types T, "cboX=T" picks the entry T
+// (types T into the free-text list, or appends T to a fixed list first, where no entry is T),
+// "set txtX=T" writes T from code, "load" runs start-up.
+bool perform(LoadedForm& f, const std::string& step) {
+    if (step == "load") return f.form.load();
+    const bool fromCode = step.starts_with("set ");
+    const std::string s = fromCode ? step.substr(4) : step;
+    const auto equals = s.find('=');
+    const auto c = controlByName(s.substr(0, equals));
+    if (!c) throw std::invalid_argument("no control in step " + step);
+    const std::string text = equals == std::string::npos ? "" : s.substr(equals + 1);
+    if (fromCode) return f.form.SetText(*c, text), true;
+    if (controlSpec(*c).kind == Kind::PushButton) return f.form.pressButton(*c);
+    if (controlSpec(*c).kind == Kind::TextBox) return f.form.editText(*c, text);
+    const auto entries = f.form.Entries(*c);
+    if (std::find(entries.begin(), entries.end(), text) != entries.end()) return f.pick(*c, text);
+    if (controlSpec(*c).style == ListStyle::FreeText) return f.form.typeListText(*c, text);
+    f.form.AddEntry(*c, text);
+    return f.pick(*c, text);
+}
+
+// The writes as "Box=text", without the "txt" prefix; "..." ends a list that is only a beginning.
+std::string written(const std::vector<std::string>& writes, std::size_t count) {
+    std::string out;
+    for (std::size_t i = 0; i < std::min(count, writes.size()); ++i) {
+        std::string w = writes[i].substr(3);
+        if (w.starts_with("VideoBitrateSceneDetect")) w.erase(0, 12);
+        out += (out.empty() ? "" : " ") + w;
+    }
+    return out;
+}
+
+struct Row {
+    const char* name;
+    std::vector<std::string> before;  // steps whose outcome does not matter
+    std::string action;
+    std::string writes;
+    std::string report = {};  // the sentence reported once, or "" when the action succeeds
+    char separator = '.';
+};
+
+void PrintTo(const Row& r, std::ostream* os) { *os << r.name; }
+
+class Press : public ::testing::TestWithParam<Row> {};
+
+TEST_P(Press, WritesInOrderAndReportsOnce) {
+    const Row& r = GetParam();
+    LoadedForm f(NumberFormat{r.separator}, r.action != "load");
+    for (const auto& step : r.before) perform(f, step);
+    f.writes.clear();
+    f.reports.clear();
+    EXPECT_EQ(perform(f, r.action), r.report.empty());
+    const bool beginning = r.writes.ends_with("...");
+    const std::size_t count = beginning ? std::count(r.writes.begin(), r.writes.end(), '=') : f.writes.size();
+    EXPECT_EQ(written(f.writes, count) + (beginning ? " ..." : ""), r.writes);
+    if (r.report.empty()) {
+        EXPECT_TRUE(f.reports.empty()) << f.reports.front().what();
+    } else {
+        ASSERT_EQ(f.reports.size(), 1U);
+        EXPECT_EQ(f.reports[0].what(), r.report);
+    }
+}
+
+const std::string kDvd = "cboMovieFormat=DVD Fullscreen (1.5:1)", kTv = "cboMovieFormat=TV (4:3)",
+                  kCine = "cboMovieFormat=Cine 35mm (1.85:1)", kScope = "cboMovieFormat=Cinemascope (2.35:1)";
+const std::string kVideoOverflow = "The scene-detect bitrate would be too large; check the video bitrate.";
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Geometry, Press, ::testing::Values(
+    Row{"StartUp", {}, "load", "VertSize=480 VSizeErr=0 HorizCrop=720 VertCrop=480 VertOff=0 VSizeErrCrop=0"},
+    Row{"Size720Dvd", {kDvd}, "cboHorizSize=720", "VertSize=480 VSizeErr=0 HorizCrop=720 VertCrop=480 VertOff=0 VSizeErrCrop=0"},
+    Row{"Size720Tv", {kTv}, "cboHorizSize=720", "VertSize=480 VSizeErr=0 HorizCrop=720 VertCrop=528 VertOff=-24 VSizeErrCrop=13"},
+    Row{"Size720Cine", {kCine}, "cboHorizSize=720", "VertSize=480 VSizeErr=0 HorizCrop=720 VertCrop=384 VertOff=48 VSizeErrCrop=5"},
+    Row{"Size720Scope", {kScope}, "cboHorizSize=720", "VertSize=480 VSizeErr=0 HorizCrop=720 VertCrop=304 VertOff=88 VSizeErrCrop=2"},
+    Row{"Size704Dvd", {kDvd}, "cboHorizSize=704", "VertSize=464 VSizeErr=5 HorizCrop=704 VertCrop=464 VertOff=0 VSizeErrCrop=5"},
+    Row{"Size640Dvd", {kDvd}, "cboHorizSize=640", "VertSize=432 VSizeErr=11 HorizCrop=640 VertCrop=416 VertOff=8 VSizeErrCrop=11"},
+    Row{"Size640Tv", {kTv}, "cboHorizSize=640", "VertSize=432 VSizeErr=11 HorizCrop=640 VertCrop=480 VertOff=-24 VSizeErrCrop=1"},
+    Row{"Size640Cine", {kCine}, "cboHorizSize=640", "VertSize=432 VSizeErr=11 HorizCrop=640 VertCrop=336 VertOff=48 VSizeErrCrop=10"},
+    Row{"Size640Scope", {kScope}, "cboHorizSize=640", "VertSize=432 VSizeErr=11 HorizCrop=640 VertCrop=272 VertOff=80 VSizeErrCrop=0"},
+    Row{"Size560Cine", {kCine}, "cboHorizSize=560", "VertSize=368 VSizeErr=5 HorizCrop=560 VertCrop=288 VertOff=40 VSizeErrCrop=15"},
+    Row{"Size352Tv", {kTv}, "cboHorizSize=352", "VertSize=240 VSizeErr=11 HorizCrop=352 VertCrop=256 VertOff=-8 VSizeErrCrop=9"},
+    Row{"Size16Scope", {kScope}, "cboHorizSize=16", "VertSize=16 VSizeErr=11 HorizCrop=16 VertCrop=0 VertOff=8 VSizeErrCrop=7"},
+    Row{"FormatLeavesResize", {"cboHorizSize=688"}, kTv, "HorizCrop=688 VertCrop=512 VertOff=-24 VSizeErrCrop=5"},
+    Row{"RemainderEightSnapsUp", {}, "cboHorizSize=396", "VertSize=272 VSizeErr=8 ..."},
+    Row{"TieDownToEven", {}, "cboHorizSize=6.75", "VertSize=0 VSizeErr=4 ..."},
+    Row{"TieUpToEven", {}, "cboHorizSize=8.25", "VertSize=0 VSizeErr=6 ..."},
+    Row{"HalfDownToEven", {}, "cboHorizSize=720.75", "VertSize=480 VSizeErr=0 ..."},
+    Row{"HalfUpToEven", {}, "cboHorizSize=722.25", "VertSize=480 VSizeErr=2 ..."},
+    Row{"NegativeSize", {}, "cboHorizSize=-100", "VertSize=-64 VSizeErr=-3 ..."},
+    Row{"LargestSnapDown", {}, "cboHorizSize=3221225458.5", "VertSize=2147483632 VSizeErr=7 ..."},
+    Row{"SnapUpBeyond32Bits", {}, "cboHorizSize=3221225460", "", "The vertical size would be too large; check the horizontal size."},
+    Row{"QuotientBeyond32Bits", {}, "cboHorizSize=3221225472", "", "The vertical size would be too large; check the horizontal size."},
+    Row{"SizeNotANumber", {}, "cboHorizSize=abc", "", "The horizontal size \"abc\" is not a number."},
+    Row{"SizeEmpty", {}, "cboHorizSize=", "", "The horizontal size is empty; enter a number."},
+    Row{"CropOverflowKeepsWidth", {kTv}, "cboHorizSize=3000000000", "VertSize=2000000000 VSizeErr=0 HorizCrop=3000000000",
+        "The crop height would be too large; check the horizontal size."},
+    Row{"OffsetFailureKeepsCrop", {"set txtVertSize=4 80"}, kScope, "HorizCrop=720 VertCrop=304",
+        "The vertical size \"4 80\" is not a number."},
+    Row{"HalfOffset", {"set txtVertSize=481"}, kDvd, "HorizCrop=720 VertCrop=480 VertOff=0.5 VSizeErrCrop=0"},
+    Row{"CommaOffset", {"set txtVertSize=480,4"}, kTv, "HorizCrop=720 VertCrop=528 VertOff=-23,8 VSizeErrCrop=13", "", ','}));
+
+INSTANTIATE_TEST_SUITE_P(Bitrate, Press, ::testing::Values(
+    Row{"VideoFromSize", {"txtFileSize=700"}, "cmdCalcVideoBitrate", "VideoBitrate=668 SceneDetect=802 SceneDetect=802"},
+    Row{"SameInputsAgain", {"txtFileSize=700", "cmdCalcVideoBitrate"}, "cmdCalcVideoBitrate", "VideoBitrate=668 SceneDetect=802 SceneDetect=802"},
+    Row{"SizeFromVideo", {"txtVideoBitrate=668"}, "cmdCalcFileSize", "FileSize=700 SceneDetect=802"},
+    Row{"LengthFromBoth", {"txtFileSize=700", "txtVideoBitrate=668"}, "cmdCalcLength", "MovieLength=120 SceneDetect=802"},
+    Row{"SizeAt800", {"txtVideoBitrate=800"}, "cmdCalcFileSize", "FileSize=816 SceneDetect=960"},
+    Row{"LengthAt800", {"txtFileSize=700", "txtVideoBitrate=800"}, "cmdCalcLength", "MovieLength=103 SceneDetect=960"},
+    Row{"SinglePrecisionRatio", {"txtFileSize=4769", "txtMovieLength=215"}, "cmdCalcVideoBitrate", "VideoBitrate=2901 SceneDetect=3481 SceneDetect=3481"},
+    Row{"TieGoesToEven", {"txtVideoBitrate=896", "txtMovieLength=3"}, "cmdCalcFileSize", "FileSize=22 SceneDetect=1075"},
+    Row{"NegativeVideo", {"txtFileSize=100"}, "cmdCalcVideoBitrate", "VideoBitrate=-14 SceneDetect=-17 SceneDetect=-17"},
+    Row{"TypedAudioCountsZero", {"cboAudioBitrate=128", "txtFileSize=700"}, "cmdCalcVideoBitrate", "VideoBitrate=796 SceneDetect=955 SceneDetect=955"},
+    Row{"Audio16", {"cboAudioBitrate=16 Kbit/s", "txtVideoBitrate=800"}, "cmdCalcFileSize", "FileSize=717 SceneDetect=960"},
+    Row{"FractionalLength", {"txtFileSize=700", "txtMovieLength=90.5"}, "cmdCalcVideoBitrate", "VideoBitrate=928 SceneDetect=1114 SceneDetect=1114"},
+    Row{"CommaLength", {"txtFileSize=700", "txtMovieLength=90,5"}, "cmdCalcVideoBitrate", "VideoBitrate=928 SceneDetect=1114 SceneDetect=1114", "", ','},
+    Row{"ZeroFileSize", {"txtFileSize=0", "txtVideoBitrate=500"}, "cmdCalcLength", "MovieLength=0 SceneDetect=600"},
+    Row{"NegativeLength", {"txtFileSize=700", "txtVideoBitrate=-200"}, "cmdCalcLength", "MovieLength=-1327 SceneDetect=-240"},
+    Row{"PickingAudioWritesNothing", {}, "cboAudioBitrate=96 Kbit/s", ""},
+    Row{"Keystroke8", {}, "txtVideoBitrate=8", "VideoBitrate=8 SceneDetect=10"},
+    Row{"Keystroke80", {"txtVideoBitrate=8"}, "txtVideoBitrate=80", "VideoBitrate=80 SceneDetect=96"},
+    Row{"Keystroke800", {"txtVideoBitrate=80"}, "txtVideoBitrate=800", "VideoBitrate=800 SceneDetect=960"},
+    Row{"EmptiedVideo", {"txtVideoBitrate=800"}, "txtVideoBitrate=", "VideoBitrate= SceneDetect="},
+    Row{"SceneTieToEven", {}, "txtVideoBitrate=3.75", "VideoBitrate=3.75 SceneDetect=4"},
+    Row{"SceneNegative", {}, "txtVideoBitrate=-100", "VideoBitrate=-100 SceneDetect=-120"},
+    Row{"SceneLargest", {}, "txtVideoBitrate=1789569706", "VideoBitrate=1789569706 SceneDetect=2147483647"},
+    Row{"SceneSmallest", {}, "txtVideoBitrate=-1789569707", "VideoBitrate=-1789569707 SceneDetect=-2147483648"}));
+
+INSTANTIATE_TEST_SUITE_P(BitrateFailure, Press, ::testing::Values(
+    Row{"LoneMinus", {"txtVideoBitrate=100"}, "txtVideoBitrate=-", "VideoBitrate=-", "The video bitrate \"-\" is not a number."},
+    Row{"OneBlank", {}, "txtVideoBitrate= ", "VideoBitrate= ", "The video bitrate \" \" is not a number."},
+    Row{"OtherSeparator", {}, "txtVideoBitrate=8,5", "VideoBitrate=8,5", "The video bitrate \"8,5\" is not a number."},
+    Row{"SceneBeyond32Bits", {}, "txtVideoBitrate=1789569707", "VideoBitrate=1789569707", kVideoOverflow},
+    Row{"SceneBeyondDoubles", {}, "txtVideoBitrate=1e308", "VideoBitrate=1e308", kVideoOverflow},
+    Row{"VideoAtStartUp", {}, "cmdCalcVideoBitrate", "", "The file size is empty; enter a number."},
+    Row{"SizeAtStartUp", {}, "cmdCalcFileSize", "", "The video bitrate is empty; enter a number."},
+    Row{"LengthAtStartUp", {}, "cmdCalcLength", "", "The file size is empty; enter a number."},
+    Row{"LengthNotANumber", {"txtFileSize=700", "txtMovieLength=two hours"}, "cmdCalcVideoBitrate", "", "The movie length \"two hours\" is not a number."},
+    Row{"ZeroLength", {"txtFileSize=700", "txtMovieLength=0"}, "cmdCalcVideoBitrate", "", "The movie length is 0, so the video bitrate cannot be calculated."},
+    Row{"ZeroByZero", {"txtFileSize=0", "txtMovieLength=0"}, "cmdCalcVideoBitrate", "", "The movie length is 0, so the video bitrate cannot be calculated."},
+    Row{"BitratesAddUpToZero", {"txtFileSize=700", "txtVideoBitrate=-128"}, "cmdCalcLength", "", "The video and audio bitrates add up to 0, so the movie length cannot be calculated."},
+    Row{"FileSizeBeyondDoubles", {"txtFileSize=1e306"}, "cmdCalcVideoBitrate", "", "The video bitrate would be too large; check the file size."},
+    Row{"TinyLength", {"txtFileSize=1e300", "txtMovieLength=1e-300"}, "cmdCalcVideoBitrate", "", "The video bitrate would be too large; check the movie length."},
+    Row{"VideoBeyond32Bits", {"txtFileSize=1e12"}, "cmdCalcVideoBitrate", "", "The video bitrate would be too large; check the file size."},
+    Row{"SizeBeyond32Bits", {"txtVideoBitrate=1e12"}, "cmdCalcFileSize", "", "The file size would be too large; check the video bitrate."},
+    Row{"LengthBeyond32Bits", {"txtFileSize=1e12", "txtVideoBitrate=1"}, "cmdCalcLength", "", "The movie length would be too large; check the file size."},
+    Row{"LengthSizeBeyondDoubles", {"txtFileSize=1e306", "txtVideoBitrate=1"}, "cmdCalcLength", "", "The movie length would be too large; check the file size."},
+    Row{"NestedChangeOverflows", {"txtFileSize=14648438", "txtMovieLength=1"}, "cmdCalcVideoBitrate", "VideoBitrate=2000000045", kVideoOverflow},
+    Row{"ClosingStepOverflows", {"txtVideoBitrate=1789569707", "txtMovieLength=1"}, "cmdCalcFileSize", "FileSize=13107201", kVideoOverflow}));
+// clang-format on
+
+// Each audio entry stands for the number in its own text; a typed text for 0.
+TEST(GetAudioBitrate, IsTheNumberOfTheSelectedEntry) {
+    LoadedForm f;
+    EXPECT_EQ(GetAudioBitrate(f.form), 128);
+    const auto entries = f.form.Entries(cboAudioBitrate);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        ASSERT_TRUE(f.form.pickEntry(cboAudioBitrate, static_cast<std::int16_t>(i)));
+        EXPECT_EQ(GetAudioBitrate(f.form), std::stoi(entries[i])) << entries[i];
+    }
+    EXPECT_EQ(entries.size(), 9U);
+}
+
+// Every size with every format keeps the snapping and centring rules; the expectations are
+// worked out here from the picked size, not by the code under test.
+TEST(GeometrySweep, AllSizesAndFormatsKeepTheInvariants) {
+    LoadedForm f;
+    const double ratios[] = {1.5, 1.33, 1.85, 2.35};
+    for (std::int16_t fi = 0; fi < 4; ++fi) {
+        ASSERT_TRUE(f.form.pickEntry(cboMovieFormat, fi));
+        for (int size = 720; size >= 16; size -= 16) {
+            ASSERT_TRUE(f.pick(cboHorizSize, std::to_string(size)));
+            SCOPED_TRACE(std::to_string(size) + " " + f.text(cboMovieFormat));
+            const long rounded = std::lround(size / 1.5), raw = std::lround(size / ratios[fi]);
+            const long vert = rounded - rounded % 16 + (rounded % 16 >= 8 ? 16 : 0), crop = raw - raw % 16;
+            EXPECT_EQ(f.text(txtVertSize), std::to_string(vert));
+            EXPECT_EQ(f.text(txtVSizeErr), std::to_string(rounded % 16));
+            EXPECT_EQ(f.text(txtHorizCrop), std::to_string(size));
+            EXPECT_EQ(f.text(txtVertCrop), std::to_string(crop));
+            EXPECT_EQ(f.text(txtVertOff), std::to_string((vert - crop) / 2));
+            EXPECT_EQ(f.text(txtVSizeErrCrop), std::to_string(raw % 16));
+            // "TV (4:3)" overshoots the frame from 224 up and at 192, 176 and 128.
+            if (fi == 1 && size >= 32) {
+                EXPECT_EQ(vert < crop, size >= 224 || size == 192 || size == 176 || size == 128);
+            }
+        }
+    }
+    EXPECT_TRUE(f.reports.empty());
+}
+
+TEST(Crop, WithNoFormatSelectedHasNoRatio) {
+    LoadedForm f({}, false);
+    f.form.AddEntry(cboHorizSize, "720");
+    f.form.SetListIndex(cboHorizSize, 0);  // the resize writes, then finds no format selected
+    f.writes.clear();
+    EXPECT_EQ(testing::failureOf([&] { cboMovieFormat_Click(f.form); }), FailureKind::NoRatio);
+    EXPECT_EQ(f.writes, std::vector<std::string>{"txtHorizCrop=720"});
+}
+
+}  // namespace
+}  // namespace korvel
