@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,16 +33,5 @@ struct LoadedForm {
         return false;
     }
 };
-
-// The kind of failure f throws, if any.
-template <class F>
-std::optional<FailureKind> failureOf(F&& f) {
-    try {
-        f();
-    } catch (const Failure& failure) {
-        return failure.kind();
-    }
-    return std::nullopt;
-}
 
 }  // namespace korvel::testing

@@ -5,12 +5,21 @@
 #include <string>
 #include <variant>
 
-#include "Fixture.h"
+#include "calc/Failure.h"
+#include "calc/Numbers.h"
 
 namespace korvel {
 namespace {
 
-using testing::failureOf;
+template <class F>
+std::optional<FailureKind> failureOf(F&& f) {
+    try {
+        f();
+    } catch (const Failure& failure) {
+        return failure.kind();
+    }
+    return std::nullopt;
+}
 
 constexpr NumberFormat kDot{'.'};
 constexpr NumberFormat kComma{','};
@@ -18,7 +27,7 @@ constexpr auto kNaN = FailureKind::NotANumber;
 constexpr auto kOverflow = FailureKind::Overflow;
 
 TEST(TextToNumber, ReadsTheNumberGrammarAndNothingElse) {
-    const std::string tinyFraction = "0." + std::string(400, '0') + "1";
+    const std::string tinyFraction = "0." + std::string(1000, '0') + "1";
     const struct {
         std::string text;
         std::variant<double, FailureKind> expected;
@@ -27,7 +36,7 @@ TEST(TextToNumber, ReadsTheNumberGrammarAndNothingElse) {
         // clang-format off
         {"720", 720.0}, {" 720 ", 720.0}, {"\t720\t", 720.0}, {"-100", -100.0}, {"+5", 5.0}, {"722.25", 722.25},
         {"722,25", 722.25, kComma}, {".5", 0.5}, {"5.", 5.0}, {"007", 7.0}, {"1.5E+20", 1.5e20}, {"1e-7", 1e-7},
-        {"0.05e2", 5.0}, {"1e-400", 0.0}, {tinyFraction, 0.0},
+        {"0.05e2", 5.0}, {"1e-400", 0.0}, {tinyFraction, 0.0}, {tinyFraction + "e400", 0.0},
         {"", kNaN}, {" ", kNaN}, {"-", kNaN}, {"+", kNaN}, {".", kNaN}, {"-.", kNaN}, {"7 20", kNaN}, {"- 5", kNaN},
         {"1.2.3", kNaN}, {"1.5", kNaN, kComma}, {"1,500", kNaN}, {"abc", kNaN}, {"12a", kNaN}, {"inf", kNaN},
         {"nan", kNaN}, {"0x10", kNaN}, {"1e", kNaN}, {"--1", kNaN},

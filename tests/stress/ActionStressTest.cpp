@@ -18,28 +18,13 @@ namespace {
 
 using enum Ctl;
 
-constexpr Ctl kTargets[] = {txtVideoBitrate,     txtVideoBitrate, txtMovieLength, txtFileSize,
-                            cmdCalcVideoBitrate, cmdCalcFileSize, cmdCalcLength,  cboAudioBitrate,
-                            cboHorizSize,        cboMovieFormat};
-constexpr const char* kPieces[] = {"",
-                                   " ",
-                                   "\t",
-                                   "-",
-                                   "+",
-                                   "0",
-                                   "7",
-                                   "16",
-                                   "128",
-                                   "1789569706",
-                                   "e",
-                                   "E308",
-                                   "e-5",
-                                   "E+400",
-                                   "x",
-                                   "1e-320",
-                                   "99999999999999999999",
-                                   ".",
-                                   ","};
+// clang-format off
+constexpr Ctl kTargets[] = {txtVideoBitrate, txtVideoBitrate, txtMovieLength, txtFileSize, cmdCalcVideoBitrate,
+                            cmdCalcFileSize, cmdCalcLength, cboAudioBitrate, cboHorizSize, cboMovieFormat};
+// Typed texts are made of these: numbers of every size and sign, blanks, both separators, letters.
+constexpr const char* kPieces[] = {"", " ", "\t", "-", "+", "0", "7", "16", "128", "1789569706", "e", "E308", "e-5",
+                                   "E+400", "x", "1e-320", "99999999999999999999", ".", ","};
+// clang-format on
 
 bool isNumber(const std::string& text, char separator) {
     static const std::regex dot(R"([ \t]*[+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+)([eE][+-]?[0-9]+)?[ \t]*)");
