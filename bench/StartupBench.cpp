@@ -1,7 +1,10 @@
-// Start-up of a program against a floor program, on the X display of $DISPLAY (an Xvfb):
-// the time from exec until the program's top-level window is mapped, and its resident
-// memory at that moment. The two programs take turns run by run, so a change of load
-// touches both alike; the result is the ratio of the medians, written as Markdown.
+// Start-up of a program against a floor program, on the X display of $DISPLAY (an Xvfb
+// without a window manager): the time from exec until the program asks for its top-level
+// window to be mapped, and its resident memory at that moment. This program stands in for
+// the window manager and holds the request while it reads the memory: the first paint
+// needs the window mapped, so it cannot race the reading. The two programs take turns run
+// by run, so a change of load touches both alike; the result is the ratio of the medians,
+// written as Markdown.
 //
 //   korvel_bench_startup RUNS PROGRAM FLOOR
 
@@ -82,10 +85,9 @@ void stop(pid_t pid) {
     waitpid(pid, &status, 0);
 }
 
-// One start of the program: exec, wait for its window, read its memory, end it.
+// One start of the program: exec, wait for its window's map request, read its memory, end it.
 std::optional<Sample> measure(Display* display, const char* path, std::string& error) {
-    const Window root = DefaultRootWindow(display);
-    // Events left over from the last run (its window going away) are not this run's.
+    // Events left over from the last run are not this run's.
     XSync(display, True);
     const double start = now();
     const pid_t pid = fork();
@@ -98,10 +100,19 @@ std::optional<Sample> measure(Display* display, const char* path, std::string& e
         while (XPending(display) > 0) {
             XEvent event;
             XNextEvent(display, &event);
-            if (event.type != MapNotify || event.xmap.event != root || event.xmap.override_redirect) continue;
+            if (event.type == ConfigureRequest) {  // granted as asked, as no window manager here would
+                const XConfigureRequestEvent& r = event.xconfigurerequest;
+                XWindowChanges changes{r.x, r.y, r.width, r.height, r.border_width, r.above, r.detail};
+                XConfigureWindow(display, r.window, static_cast<unsigned>(r.value_mask), &changes);
+                continue;
+            }
+            if (event.type != MapRequest) continue;
             const double mapped = now();
-            const auto owner = windowPid(display, event.xmap.window);
-            if (!owner || *owner != pid) continue;  // not this run's window
+            const auto owner = windowPid(display, event.xmaprequest.window);
+            if (!owner || *owner != pid) {  // not this run's window
+                XMapWindow(display, event.xmaprequest.window);
+                continue;
+            }
             const auto memory = procMiB(pid, "status", "VmRSS:");
             const auto anonymous = procMiB(pid, "smaps_rollup", "Anonymous:");
             stop(pid);
@@ -146,8 +157,19 @@ int main(int argc, char* argv[]) {
         std::fputs("cannot open the X display of $DISPLAY\n", stderr);
         return 2;
     }
-    XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+    // Only one client can redirect the map requests: there must be no window manager. Later
+    // errors (a window gone before its property was read) are no matter.
+    static int firstError = Success;
+    XSetErrorHandler([](Display*, XErrorEvent* e) {
+        if (firstError == Success) firstError = e->error_code;
+        return 0;
+    });
+    XSelectInput(display, DefaultRootWindow(display), SubstructureRedirectMask);
     XSync(display, False);
+    if (firstError != Success) {
+        std::fputs("cannot stand in for the window manager: is one running on this display?\n", stderr);
+        return 2;
+    }
 
     std::vector<Sample> samples[2];
     std::string error;
@@ -186,12 +208,12 @@ int main(int argc, char* argv[]) {
     };
     std::printf("| Start-up, %d runs each | Program (median) | Floor (median) | Ratio | Target |\n", runs);
     std::printf("|---|---|---|---|---|\n");
-    std::printf("| Exec to window mapped | %s ms (%s) | %s ms (%s) | %s | <= 1.15 |\n", fixed(t0, 1).c_str(),
+    std::printf("| Exec to map request | %s ms (%s) | %s ms (%s) | %s | <= 1.10 |\n", fixed(t0, 1).c_str(),
                 range(time[0], 1).c_str(), fixed(t1, 1).c_str(), range(time[1], 1).c_str(),
                 fixed(t0 / t1, 3).c_str());
-    std::printf("| Resident memory when mapped | %s MiB (%s) | %s MiB (%s) | %s | <= 1.10 |\n",
-                fixed(m0, 1).c_str(), range(memory[0], 1).c_str(), fixed(m1, 1).c_str(),
-                range(memory[1], 1).c_str(), fixed(m0 / m1, 3).c_str());
+    std::printf("| Resident memory then | %s MiB (%s) | %s MiB (%s) | %s | <= 1.05 |\n", fixed(m0, 1).c_str(),
+                range(memory[0], 1).c_str(), fixed(m1, 1).c_str(), range(memory[1], 1).c_str(),
+                fixed(m0 / m1, 3).c_str());
     const double a0 = median(anonymous[0]);
     const double a1 = median(anonymous[1]);
     std::printf("| of which anonymous (heap, stacks) | %s MiB | %s MiB | %s | |\n", fixed(a0, 1).c_str(),

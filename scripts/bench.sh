@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the release preset, runs every benchmark and writes the figures to
 # docs/benchmarks.md: the core's handlers (Google Benchmark) and the program's start-up
-# against the floor Qt program, both started in turn in a private Xvfb.
+# against the floor Qt program, both started in turn in a private Xvfb without a window
+# manager (the benchmark takes the map requests).
 #   bash scripts/bench.sh [start-up runs of each program, default 41]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -70,8 +71,8 @@ handlers=$(awk -F, '
     echo
     echo "## Start-up"
     echo
-    echo "From exec until the top-level window is mapped in Xvfb, and the resident memory"
-    echo "(VmRSS) at that moment; the program and the floor program take turns, run by run."
+    echo "From exec until the program asks Xvfb to map its top-level window, and the resident"
+    echo "memory (VmRSS) at that moment; the program and the floor program take turns, run by run."
     echo
     cat "$work/startup.md"
     echo

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing need on Debian 12. Safe to run again.
+# Installs what building, running, testing and packaging need on Debian 12. Safe to run again.
 set -euo pipefail
 
 packages=(
@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang clang-format clang-tidy libclang-rt-14-dev
     xvfb xauth xdotool x11-utils imagemagick libx11-dev
+    dpkg-dev debhelper lintian appstream desktop-file-utils man-db
 )
 
 missing=()

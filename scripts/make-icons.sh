@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Draws the program's PNG icons from the same shapes as resources/icons/scalable.svg
-# (ImageMagick on Debian reads no SVG without extra delegates). Run after changing the SVG.
+# Draws the program's PNG icons, and their raw RGBA pixels, from the same shapes as
+# resources/icons/scalable.svg (ImageMagick on Debian reads no SVG without extra
+# delegates). Run after changing the SVG.
 set -euo pipefail
 cd "$(dirname "$0")/../resources/icons"
 # Shapes in the 32 x 32 units of the SVG: fill colour, then x y width height.
@@ -20,4 +21,6 @@ for size in 16 32 64; do
     /usr/bin/convert -size "${size}x${size}" xc:none "${draw[@]}" \
         -fill white -draw "line $((8 * size / 32)),$((16 * size / 32)) $((24 * size / 32 - 1)),$((16 * size / 32))" \
         "PNG32:${size}.png"
+    # The same pixels raw, for the window's own icon: no decoder needed at start-up.
+    /usr/bin/convert "${size}.png" -depth 8 "RGBA:${size}.rgba"
 done

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything and runs every test: the core alone without
-# Qt, the core under the sanitizers, the fuzz target, then the program with all tests and the
-# format and tidy checks. Exits non-zero on the first failure.
+# Qt, the core under the sanitizers, the fuzz target, the program with all tests and the
+# format and tidy checks, then the Debian package with the program run from it. Exits
+# non-zero on the first failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -25,3 +26,7 @@ cmake --preset default
 cmake --build --preset default -j"$jobs"
 bash scripts/lint.sh build
 ctest --preset default -j"$jobs"
+
+echo "== Debian package: lintian, desktop entry, AppStream, manual page, files; its program in Xvfb"
+deb=$(bash scripts/package.sh)
+bash tests/e2e/Package.sh "$deb" scripts/xvfb.sh

@@ -1,6 +1,9 @@
 #include "ui/window/Application.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QResource>
 #include <QStyleFactory>
 
 // Resources of a static library are linked in only when named.
@@ -16,10 +19,19 @@ QFont captionFont() {
 }
 
 QIcon programIcon() {
+    // Built once: the application's icon, once set, is this one.
+    if (!QGuiApplication::windowIcon().isNull()) return QGuiApplication::windowIcon();
     initIconResource();
     QIcon icon;
-    for (const char* size : {"16", "32", "64"}) {
-        icon.addFile(QStringLiteral(":/icons/%1.png").arg(QLatin1String(size)));
+    for (int size : {16, 32, 64}) {
+        // Plain pixels (scripts/make-icons.sh writes them beside the PNGs): reading a PNG would
+        // first load and ask every image-format plugin, then page in the PNG decoder.
+        const QResource pixels(QStringLiteral(":/icons/%1.rgba").arg(size));
+        if (pixels.compressionAlgorithm() != QResource::NoCompression ||
+            pixels.size() != qint64{size} * size * 4) {
+            continue;  // a resource built wrongly: better no icon than a garbled one
+        }
+        icon.addPixmap(QPixmap::fromImage(QImage(pixels.data(), size, size, QImage::Format_RGBA8888)));
     }
     return icon;
 }
@@ -32,6 +44,8 @@ NumberFormat numberFormatOf(const QLocale& locale) {
 
 void setUpApplication(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("korvel-video-setup"));
+    // Desktops that know the installed entry by this name show its theme icon; the
+    // window's own icon below is for the rest.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.korvel.VideoSetup"));
     // One style everywhere, so the measured fit of every caption holds on every desktop.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

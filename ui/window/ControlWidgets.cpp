@@ -70,7 +70,9 @@ QWidget* create(const ControlSpec& control, QWidget& parent) {
             auto* list = new QComboBox(&parent);
             if (control.style == ListStyle::FreeText) {
                 // Typed text stays as typed: never completed inline, never added as an entry.
-                list->setEditable(true);
+                // setEditable() would also build the popup list at start-up; this way it is
+                // built when first opened.
+                list->setLineEdit(new QLineEdit(list));
                 list->setInsertPolicy(QComboBox::NoInsert);
                 list->setCompleter(nullptr);
             }
