@@ -30,12 +30,11 @@ void cmdCalcVideoBitrate_Click(FormModel& form) {
     const double fileSizeKb = forming(txtVideoBitrate, txtFileSize, [&] { return Times(fileSize, 1024.0); });
     const double kbitPerKbMinute = TwoFifteenthsSingle();  // 8 kbit per KB / 60 s per minute
     const double length = readNumber(form, txtMovieLength);
-    const double videoBitrate = forming(txtVideoBitrate, txtMovieLength, [&] {
+    const Ctl atFault = inputAtFault({{txtFileSize, fileSize}, {txtMovieLength, length, true}});
+    const std::int32_t rounded = forming(txtVideoBitrate, atFault, [&] {
         const double kbPerMinute = Divide(fileSizeKb, length);
-        return Minus(Times(kbitPerKbMinute, kbPerMinute), audio);
+        return RoundToLong(Minus(Times(kbitPerKbMinute, kbPerMinute), audio));
     });
-    const std::int32_t rounded =
-        forming(txtVideoBitrate, txtFileSize, [&] { return RoundToLong(videoBitrate); });
     form.SetText(txtVideoBitrate, NumberToText(rounded));
     writeSceneDetect(form);
 }
@@ -46,9 +45,10 @@ void cmdCalcFileSize_Click(FormModel& form) {
     const double kbPerSecond =
         forming(txtFileSize, txtVideoBitrate, [&] { return Divide(Plus(videoBitrate, audio), 8); });
     const double length = readNumber(form, txtMovieLength);
-    const double fileSize = forming(txtFileSize, txtMovieLength,
-                                    [&] { return Divide(Times(Times(kbPerSecond, length), 60), 1024); });
-    const std::int32_t rounded = forming(txtFileSize, txtVideoBitrate, [&] { return RoundToLong(fileSize); });
+    const Ctl atFault = inputAtFault({{txtVideoBitrate, videoBitrate}, {txtMovieLength, length}});
+    const std::int32_t rounded = forming(txtFileSize, atFault, [&] {
+        return RoundToLong(Divide(Times(Times(kbPerSecond, length), 60), 1024));
+    });
     form.SetText(txtFileSize, NumberToText(rounded));
     writeSceneDetect(form);
 }
@@ -58,11 +58,14 @@ void cmdCalcLength_Click(FormModel& form) {
     const double fileSize = readNumber(form, txtFileSize);
     const double fileSizeKb = forming(txtMovieLength, txtFileSize, [&] { return Times(fileSize, 1024.0); });
     const double videoBitrate = readNumber(form, txtVideoBitrate);
-    const double length = forming(txtMovieLength, txtVideoBitrate, [&] {
-        const double kbPerSecond = Divide(Plus(videoBitrate, audio), 8);
-        return Divide(Divide(fileSizeKb, kbPerSecond), 60);
+    const double totalBitrate =
+        forming(txtMovieLength, txtVideoBitrate, [&] { return Plus(videoBitrate, audio); });
+    // The total bitrate, not the video bitrate alone, is what the file size is divided by.
+    const Ctl atFault = inputAtFault({{txtFileSize, fileSize}, {txtVideoBitrate, totalBitrate, true}});
+    const std::int32_t rounded = forming(txtMovieLength, atFault, [&] {
+        const double kbPerSecond = Divide(totalBitrate, 8);
+        return RoundToLong(Divide(Divide(fileSizeKb, kbPerSecond), 60));
     });
-    const std::int32_t rounded = forming(txtMovieLength, txtFileSize, [&] { return RoundToLong(length); });
     form.SetText(txtMovieLength, NumberToText(rounded));
     writeSceneDetect(form);
 }
@@ -73,6 +76,15 @@ void txtVideoBitrate_Change(FormModel& form) {
         return;
     }
     writeSceneDetect(form);
+}
+
+std::string Caution(const FormModel& form, Ctl c) {
+    // No entry is worth 0, so 0 means that none is selected.
+    if (c != cboAudioBitrate || GetAudioBitrate(form) != 0) return {};
+    const std::string& text = form.GetText(c);
+    if (text.empty()) return "The audio bitrate is empty, so it counts as 0 kbit/s.";
+    return "The audio bitrate " + quoted(text) +
+           " is not one of the listed bitrates, so it counts as 0 kbit/s.";
 }
 
 }  // namespace korvel

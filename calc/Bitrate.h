@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "ui/model/FormModel.h"
@@ -31,6 +32,10 @@ std::int16_t GetAudioBitrate(const FormModel& form);
 void cmdCalcVideoBitrate_Click(FormModel& form);
 void cmdCalcFileSize_Click(FormModel& form);
 void cmdCalcLength_Click(FormModel& form);
+
+// What the user should know of a control's state that is no failure: a text in the audio
+// list that is none of its entries counts as 0 kbit/s. Empty for every other state and control.
+std::string Caution(const FormModel& form, Ctl c);
 
 // Follows every change of the video bitrate: 1.2 times it, or empty for an empty text.
 void txtVideoBitrate_Change(FormModel& form);

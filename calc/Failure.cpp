@@ -1,5 +1,7 @@
 #include "calc/Failure.h"
 
+#include <cmath>
+
 namespace korvel {
 namespace {
 
@@ -27,13 +29,15 @@ std::string quantityName(std::optional<Ctl> c) {
 }
 
 std::string describe(FailureKind kind, const std::string& text, std::optional<Ctl> subject,
-                     std::optional<Ctl> quantity) {
+                     std::optional<Ctl> quantity, char separator) {
     const std::string name = quantityName(quantity);
     const std::string subjectName = quantityName(subject);
     switch (kind) {
         case FailureKind::NotANumber:
             if (text.empty()) return "The " + subjectName + " is empty; enter a number.";
-            return "The " + subjectName + " \"" + text + "\" is not a number.";
+            if (separator == 0) return "The " + subjectName + " " + quoted(text) + " is not a number.";
+            return "The " + subjectName + " " + quoted(text) + " is not a number; write decimals with \"" +
+                   separator + "\".";
         case FailureKind::DivisionByZero:
             if (subject == Ctl::txtVideoBitrate) {
                 return "The video and audio bitrates add up to 0, so the " + name + " cannot be calculated.";
@@ -58,7 +62,7 @@ std::string describe(FailureKind kind, const std::string& text, std::optional<Ct
 
 Failure::Failure(FailureKind kind, std::string text, std::optional<Ctl> subject, std::optional<Ctl> quantity)
     : kind_(kind), text_(std::move(text)), subject_(subject), quantity_(quantity) {
-    message_ = describe(kind_, text_, subject_, this->quantity());
+    message_ = describe(kind_, text_, subject_, this->quantity(), separator_);
 }
 
 void Failure::blame(Ctl c, std::string_view text, std::optional<Ctl> quantity) {
@@ -66,7 +70,38 @@ void Failure::blame(Ctl c, std::string_view text, std::optional<Ctl> quantity) {
     subject_ = c;
     if (text_.empty()) text_ = text;
     if (!quantity_) quantity_ = quantity;
-    message_ = describe(kind_, text_, subject_, this->quantity());
+    message_ = describe(kind_, text_, subject_, this->quantity(), separator_);
+}
+
+void Failure::hintSeparator(char separator) {
+    separator_ = separator;
+    message_ = describe(kind_, text_, subject_, this->quantity(), separator_);
+}
+
+std::string quoted(std::string_view text) {
+    constexpr std::size_t kLongest = 60;  // characters, not bytes
+    std::size_t characters = 0;
+    std::size_t end = 0;
+    for (; end < text.size(); ++end) {
+        // A byte that continues a UTF-8 sequence starts no character.
+        if ((static_cast<unsigned char>(text[end]) & 0xC0U) == 0x80U) continue;
+        if (characters == kLongest) break;
+        ++characters;
+    }
+    if (end == text.size()) return "\"" + std::string(text) + "\"";
+    return "\"" + std::string(text.substr(0, end)) + "\u2026\"";
+}
+
+Ctl inputAtFault(std::initializer_list<Input> inputs) {
+    // Dividing by a magnitude below 1 enlarges the dividend, whatever it is.
+    for (const Input& input : inputs) {
+        if (input.divisor && std::fabs(input.value) < 1.0) return input.box;
+    }
+    const Input* largest = inputs.begin();
+    for (const Input& input : inputs) {
+        if (std::fabs(input.value) > std::fabs(largest->value)) largest = &input;
+    }
+    return largest->box;
 }
 
 }  // namespace korvel

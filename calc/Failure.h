@@ -1,6 +1,7 @@
 #pragma once
 
 #include <exception>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,6 +37,9 @@ public:
     // Names the box at fault (and its text, and the quantity being formed), unless an
     // inner step already named one.
     void blame(Ctl c, std::string_view text = {}, std::optional<Ctl> quantity = std::nullopt);
+    // For a text that would read as a number with the other decimal separator: the
+    // sentence then says to write decimals with `separator`.
+    void hintSeparator(char separator);
 
     // One sentence for the user that names the quantity and the problem.
     const char* what() const noexcept override { return message_.c_str(); }
@@ -45,8 +49,25 @@ private:
     std::string text_;
     std::optional<Ctl> subject_;
     std::optional<Ctl> quantity_;
+    char separator_ = 0;  // 0: no hint
     std::string message_;
 };
+
+// A user's text as a sentence quotes it: in double quotes, and shortened with "..." when it
+// is too long for one line of a dialog.
+std::string quoted(std::string_view text);
+
+// An input of a calculation: the box it is read from, the value it enters with, and whether
+// the result is divided by it.
+struct Input {
+    Ctl box;
+    double value;
+    bool divisor = false;
+};
+
+// The input whose value makes a result too large: a divisor of magnitude below 1, where
+// there is one (so a divisor of 0 too), otherwise the input of the largest magnitude.
+Ctl inputAtFault(std::initializer_list<Input> inputs);
 
 // Runs an arithmetic step of the calculation of `quantity`; a failure names the box the
 // user can change (`atFault`) and the quantity that could not be formed.

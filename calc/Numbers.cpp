@@ -23,9 +23,7 @@ double checkedResult(double r) {
     return r;
 }
 
-}  // namespace
-
-double TextToNumber(std::string_view text, NumberFormat format) {
+double read(std::string_view text, NumberFormat format) {
     std::size_t i = 0;
     const std::size_t n = text.size();
     while (i < n && isBlank(text[i])) ++i;
@@ -97,6 +95,31 @@ double TextToNumber(std::string_view text, NumberFormat format) {
     if (result.ec != std::errc{} || result.ptr != normal.data() + normal.size()) notANumber(text);
     if (std::isinf(value)) throw Failure(FailureKind::Overflow, std::string(text));
     return value;
+}
+
+// Whether the text is written as a number, in range or not.
+bool isNumberText(std::string_view text, NumberFormat format) {
+    try {
+        read(text, format);
+        return true;
+    } catch (const Failure& failure) {
+        return failure.kind() != FailureKind::NotANumber;
+    }
+}
+
+}  // namespace
+
+double TextToNumber(std::string_view text, NumberFormat format) {
+    try {
+        return read(text, format);
+    } catch (Failure& failure) {
+        // "90.5" where "," is written: the sentence says which separator to use.
+        const NumberFormat other{format.decimalSeparator == ',' ? '.' : ','};
+        if (failure.kind() == FailureKind::NotANumber && isNumberText(text, other)) {
+            failure.hintSeparator(format.decimalSeparator);
+        }
+        throw;
+    }
 }
 
 std::int32_t RoundToLong(double value) {

@@ -1,20 +1,15 @@
 #pragma once
 
-// Shared by the window tests: a main that runs one Qt Test class on the offscreen platform
-// (unless QT_QPA_PLATFORM says otherwise) with the program's own style and font, a catcher
-// that records and dismisses every modal dialog so that none can hang a test, and an
-// opened window over a loaded form model.
+// The window tests' set-up: the offscreen platform unless QT_QPA_PLATFORM is set, the
+// program's style and font, warnings recorded and dismissed, a fresh window for each test.
 
+#include <QAccessible>
 #include <QApplication>
-#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
-#include <QPointer>
-#include <QStringList>
 #include <QTest>
 #include <QTimer>
-
-#include <memory>
-#include <utility>
 
 #include "app/Startup.h"
 #include "ui/window/Application.h"
@@ -22,108 +17,49 @@
 
 namespace korvel::test {
 
-struct SeenDialog {
-    QString title;
-    QString text;
-    bool warning = false;
-};
+// A label's text as a screen reader gets it: markup read as such is gone from it.
+inline QString shown(QObject* l) { return QAccessible::queryAccessibleInterface(l)->text(QAccessible::Name); }
 
-// Dismisses each dialog as soon as it is shown and keeps what it said. A test that
-// expects a dialog takes it; any other left over fails the test in cleanup().
-class DialogCatcher : public QObject {
-public:
-    DialogCatcher() {
-        qApp->installEventFilter(this);
-        current() = this;
-    }
-    ~DialogCatcher() override { current() = nullptr; }
-    DialogCatcher(const DialogCatcher&) = delete;
-    DialogCatcher& operator=(const DialogCatcher&) = delete;
-    static DialogCatcher& instance() { return *current(); }
-
-    QList<SeenDialog> take() { return std::exchange(seen_, {}); }
-
-protected:
+// The text of each warning shown; each is dismissed at once, so none can hang a test.
+inline struct Warnings : QObject {
+    QStringList seen;
     bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* dialog = qobject_cast<QDialog*>(watched);
-        if (event->type() == QEvent::Show && dialog && dialog->isModal()) {
-            SeenDialog seen{dialog->windowTitle(), {}, false};
-            if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
-                seen.text = box->text();
-                seen.warning = box->icon() == QMessageBox::Warning;
-            }
-            seen_.append(seen);
-            QTimer::singleShot(0, dialog, &QDialog::reject);
-        }
-        return QObject::eventFilter(watched, event);
+        auto* box = qobject_cast<QMessageBox*>(watched);
+        if (event->type() != QEvent::Show || !box) return false;
+        seen << shown(box->findChild<QLabel*>("qt_msgbox_label"));
+        QTimer::singleShot(0, box, &QDialog::reject);
+        return false;
     }
+} warnings;
 
-private:
-    static DialogCatcher*& current() {
-        static DialogCatcher* catcher = nullptr;
-        return catcher;
+struct Fixture : QObject {
+    std::unique_ptr<FormModel> form_;
+    std::unique_ptr<window::FormWindow> window_;
+
+    // Before the application is made (QTEST_MAIN calls it), then once it is there.
+    static void initMain() {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QList<SeenDialog> seen_;
-};
-
-// The form model, loaded, behind a shown and active window.
-struct OpenWindow {
-    explicit OpenWindow(NumberFormat format = {}) : form(format) {
-        bindHandlers(form);
-        window = std::make_unique<window::FormWindow>(form);
-        form.load();
-        window->show();
-        window->activateWindow();
+    static void setUp() {
+        window::setUpApplication(*qApp);
+        qApp->installEventFilter(&warnings);
     }
-    bool active() { return QTest::qWaitForWindowActive(window.get()); }
-
-    template <class W = QWidget>
-    W* find(const char* name) const {
-        return window->findChild<W*>(QString::fromLatin1(name));
-    }
-    std::string text(Ctl c) const { return form.GetText(c); }
-
-    FormModel form;
-    std::unique_ptr<window::FormWindow> window;
-};
-
-// Base of the window test classes: each test function gets a fresh, active window, and no
-// dialog may be left over when it ends. The derived class's init() and cleanup() slots call
-// open() and close().
-class WindowTest : public QObject {
-protected:
     void open() {
-        w_ = std::make_unique<OpenWindow>();
-        QVERIFY(w_->active());
+        form_ = std::make_unique<FormModel>();
+        bindHandlers(*form_);
+        window_ = std::make_unique<window::FormWindow>(*form_);
+        form_->load();
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
     }
     void close() {
-        w_.reset();
-        QVERIFY(DialogCatcher::instance().take().isEmpty());
+        window_.reset();
+        QCOMPARE(std::exchange(warnings.seen, {}), QStringList());
     }
-
-    std::unique_ptr<OpenWindow> w_;
+    template <class W = QLineEdit>
+    W* find(Ctl c) const {
+        return window_->findChild<W*>(controlName(c).data());
+    }
 };
 
-// The control that has the focus, by name, also where the focus sits in a part of it
-// (the line edit of an editable list).
-inline QString focusedControl() {
-    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
-        if (controlByName(w->objectName().toStdString())) return w->objectName();
-    }
-    return {};
-}
-
-template <class TestClass>
-int runUiTest(int argc, char* argv[]) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    window::setUpApplication(app);
-    DialogCatcher catcher;
-    TestClass test;
-    return QTest::qExec(&test, argc, argv);
-}
-
 }  // namespace korvel::test
-
-#define KORVEL_UI_TEST_MAIN(TestClass) \
-    int main(int argc, char* argv[]) { return korvel::test::runUiTest<TestClass>(argc, argv); }

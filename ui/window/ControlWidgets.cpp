@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <limits>
 #include <string_view>
 
 namespace korvel::window {
@@ -54,6 +55,9 @@ constexpr std::array<SpokenName, 5> kSpokenNames{{
     {cmdCalcVideoBitrate, "Calculate video bitrate"},
 }};
 
+// Texts have no length limit; Qt's default of 32767 would cut a longer paste without a word.
+constexpr int kLongestText = std::numeric_limits<int>::max();
+
 QWidget* create(const ControlSpec& control, QWidget& parent) {
     const QString caption = qText(control.initialText);
     switch (control.kind) {
@@ -64,6 +68,7 @@ QWidget* create(const ControlSpec& control, QWidget& parent) {
         case Kind::TextBox: {
             auto* box = new QLineEdit(&parent);
             box->setReadOnly(control.readOnly);
+            box->setMaxLength(kLongestText);
             return box;
         }
         case Kind::DropDownList: {
@@ -75,6 +80,7 @@ QWidget* create(const ControlSpec& control, QWidget& parent) {
                 list->setLineEdit(new QLineEdit(list));
                 list->setInsertPolicy(QComboBox::NoInsert);
                 list->setCompleter(nullptr);
+                list->lineEdit()->setMaxLength(kLongestText);
             }
             return list;
         }
@@ -104,6 +110,8 @@ ControlWidgets::ControlWidgets(QWidget& form) {
         widgets_[static_cast<std::size_t>(control.id)] = w;
     }
 
+    for (const ControlSpec& control : controlTable()) paint(control.id);
+
     // Labels reach into the controls below them; the controls are drawn over them.
     for (const ControlSpec& control : controlTable()) {
         if (control.kind == Kind::Label) widget(control.id).lower();
@@ -124,6 +132,24 @@ ControlWidgets::ControlWidgets(QWidget& form) {
     for (std::size_t i = 0; i + 1 < order.size(); ++i) {
         QWidget::setTabOrder(&widget(order[i]), &widget(order[i + 1]));
     }
+}
+
+void ControlWidgets::paint(Ctl c, std::optional<QColor> tint) const {
+    const ControlSpec& control = controlSpec(c);
+    if (control.kind != Kind::TextBox && control.kind != Kind::DropDownList) return;
+    QWidget& w = widget(c);
+    const bool result = control.kind == Kind::TextBox && control.readOnly;
+    if (!tint && !result) {
+        w.setPalette(QPalette());
+        return;
+    }
+    // From the window's palette: within a change of colours it is the first to be new.
+    const QPalette& window = widget(frmKorvel).palette();
+    QPalette look;
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        look.setColor(group, QPalette::Base, tint.value_or(window.color(group, QPalette::Window)));
+    }
+    w.setPalette(look);
 }
 
 }  // namespace korvel::window

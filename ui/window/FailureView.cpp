@@ -1,8 +1,9 @@
 #include "ui/window/FailureView.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPalette>
 
 namespace korvel::window {
 namespace {
@@ -12,7 +13,20 @@ const QColor kWarningTint(255, 224, 178);
 }  // namespace
 
 FailureView::FailureView(QWidget& window, const ControlWidgets& controls)
-    : window_(window), controls_(controls) {}
+    : window_(window), controls_(controls), reason_(std::make_unique<QLabel>(&window, Qt::ToolTip)) {
+    reason_->setObjectName(QStringLiteral("failureReason"));
+    reason_->setTextFormat(Qt::PlainText);
+    reason_->setAttribute(Qt::WA_ShowWithoutActivating);
+    reason_->setForegroundRole(QPalette::ToolTipText);
+    reason_->setBackgroundRole(QPalette::ToolTipBase);
+    reason_->setAutoFillBackground(true);
+    reason_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    reason_->setMargin(2);
+    QObject::connect(qApp, &QApplication::focusChanged, reason_.get(), [this] { placeReason(); });
+}
+
+// Deleted before the window deletes its children, so no focus change reaches a view that is gone.
+FailureView::~FailureView() = default;
 
 void FailureView::report(const Failure& failure, bool whileTyping) {
     const QString sentence = QString::fromUtf8(failure.what());
@@ -25,6 +39,7 @@ void FailureView::report(const Failure& failure, bool whileTyping) {
     }
     QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kFailureTitle), sentence, QMessageBox::Ok,
                     &window_);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
     // Back to the window, also where no window manager hands the activation back.
     window_.activateWindow();
@@ -35,23 +50,44 @@ void FailureView::report(const Failure& failure, bool whileTyping) {
     if (auto* text = controls_.as<QLineEdit>(*subject)) text->selectAll();
 }
 
-void FailureView::mark(Ctl c, const QString& sentence) {
-    QWidget& w = controls_.widget(c);
-    QPalette tinted = w.palette();
-    tinted.setColor(QPalette::Base, kWarningTint);
-    w.setPalette(tinted);
-    w.setToolTip(sentence);
-    w.setAccessibleDescription(sentence);
-    marked_[static_cast<std::size_t>(c)] = true;
+void FailureView::mark(Ctl c, const QString& reason) {
+    reasons_[static_cast<std::size_t>(c)] = reason;
+    controls_.paint(c, kWarningTint);
+    controls_.widget(c).setAccessibleDescription(reason);
+    placeReason();
 }
 
 void FailureView::unmark(Ctl c) {
     if (!marked(c)) return;
-    QWidget& w = controls_.widget(c);
-    w.setPalette(QPalette());
-    w.setToolTip(QString());
-    w.setAccessibleDescription(QString());
-    marked_[static_cast<std::size_t>(c)] = false;
+    reasons_[static_cast<std::size_t>(c)].clear();
+    controls_.paint(c);
+    controls_.widget(c).setAccessibleDescription(QString());
+    placeReason();
+}
+
+void FailureView::placeReason() {
+    const QWidget* focus = QApplication::focusWidget();
+    for (std::size_t i = 0; focus && i < reasons_.size(); ++i) {
+        QWidget& w = controls_.widget(static_cast<Ctl>(i));
+        // The focus may sit in a part of the control: the line edit of an editable list.
+        if (reasons_[i].isEmpty() || (focus != &w && !w.isAncestorOf(focus))) continue;
+        reason_->setText(reasons_[i]);
+        reason_->adjustSize();
+        reason_->move(w.mapToGlobal(QPoint(0, w.height() + 1)));
+        reason_->show();
+        return;
+    }
+    reason_->hide();
+}
+
+void FailureView::repaint() {
+    for (std::size_t i = 0; i < reasons_.size(); ++i) {
+        if (marked(static_cast<Ctl>(i))) {
+            controls_.paint(static_cast<Ctl>(i), kWarningTint);
+        } else {
+            controls_.paint(static_cast<Ctl>(i));
+        }
+    }
 }
 
 }  // namespace korvel::window

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "calc/Bitrate.h"
+
 namespace korvel::window {
 namespace {
 
@@ -62,6 +64,11 @@ void FormBinding::forward(bool whileTyping, Action&& action) {
     // A box written without failure holds a valid text (or none) again.
     if (ok) {
         for (Ctl c : written_) failures_.unmark(c);
+    }
+    // A state that is no failure can still surprise: a typed audio bitrate counts as 0.
+    for (Ctl c : written_) {
+        const std::string caution = Caution(form_, c);
+        if (!caution.empty()) failures_.mark(c, QString::fromStdString(caution));
     }
     written_.clear();
 }

@@ -1,5 +1,6 @@
 #include "ui/window/FormWindow.h"
 
+#include <QEvent>
 #include <QKeySequence>
 #include <QShortcut>
 
@@ -23,6 +24,17 @@ FormWindow::FormWindow(FormModel& form, QWidget* parent)
     // Closing from the keyboard also where no window manager offers a key for it.
     auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
     connect(quit, &QShortcut::activated, this, &QWidget::close);
+}
+
+void FormWindow::changeEvent(QEvent* event) {
+    // The desktop's colours changed: the boxes' own bases follow them.
+    if (event->type() == QEvent::PaletteChange) failures_.repaint();
+    QWidget::changeEvent(event);
+}
+
+void FormWindow::moveEvent(QMoveEvent* event) {
+    failures_.placeReason();  // a window of its own, it does not move with this one
+    QWidget::moveEvent(event);
 }
 
 }  // namespace korvel::window

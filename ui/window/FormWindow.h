@@ -18,8 +18,9 @@ public:
     // the window.
     explicit FormWindow(FormModel& form, QWidget* parent = nullptr);
 
-    const ControlWidgets& controls() const { return controls_; }
-    const FailureView& failures() const { return failures_; }
+protected:
+    void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     ControlWidgets controls_;
