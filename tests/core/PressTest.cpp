@@ -82,6 +82,11 @@ TEST_P(Press, WritesInOrderAndReportsOnce) {
 
 const std::string kDvd = "cboMovieFormat=DVD Fullscreen (1.5:1)", kTv = "cboMovieFormat=TV (4:3)",
                   kCine = "cboMovieFormat=Cine 35mm (1.85:1)", kScope = "cboMovieFormat=Cinemascope (2.35:1)";
+const std::string kLong = [] {  // 70 two-byte characters: a sentence cuts it at a character's end
+    std::string text;
+    for (int i = 0; i < 70; ++i) text += "\xC3\xA9";
+    return text;
+}();
 const std::string kVideoOverflow = "The scene-detect bitrate would be too large; check the video bitrate.";
 
 // clang-format off
@@ -147,7 +152,11 @@ INSTANTIATE_TEST_SUITE_P(Bitrate, Press, ::testing::Values(
 INSTANTIATE_TEST_SUITE_P(BitrateFailure, Press, ::testing::Values(
     Row{"LoneMinus", {"txtVideoBitrate=100"}, "txtVideoBitrate=-", "VideoBitrate=-", "The video bitrate \"-\" is not a number."},
     Row{"OneBlank", {}, "txtVideoBitrate= ", "VideoBitrate= ", "The video bitrate \" \" is not a number."},
-    Row{"OtherSeparator", {}, "txtVideoBitrate=8,5", "VideoBitrate=8,5", "The video bitrate \"8,5\" is not a number."},
+    Row{"OtherSeparator", {}, "txtVideoBitrate=8,5", "VideoBitrate=8,5", "The video bitrate \"8,5\" is not a number; write decimals with \".\"."},
+    Row{"OtherSeparatorComma", {}, "txtVideoBitrate=90.5", "VideoBitrate=90.5", "The video bitrate \"90.5\" is not a number; write decimals with \",\".", ','},
+    Row{"OtherSeparatorTooLarge", {}, "txtVideoBitrate=9,5E999", "VideoBitrate=9,5E999", "The video bitrate \"9,5E999\" is not a number; write decimals with \".\"."},
+    Row{"LoneSeparator", {}, "txtVideoBitrate=,", "VideoBitrate=,", "The video bitrate \",\" is not a number."},
+    Row{"LongTextIsShortened", {}, "txtVideoBitrate=" + kLong, "VideoBitrate=" + kLong, "The video bitrate \"" + kLong.substr(0, 120) + "\u2026\" is not a number."},
     Row{"SceneBeyond32Bits", {}, "txtVideoBitrate=1789569707", "VideoBitrate=1789569707", kVideoOverflow},
     Row{"VideoBeyondDoubles", {}, "txtVideoBitrate=" + std::string(400, '9'), "VideoBitrate=" + std::string(400, '9'), "The video bitrate would be too large to calculate."},
     Row{"SceneBeyondDoubles", {}, "txtVideoBitrate=1e308", "VideoBitrate=1e308", kVideoOverflow},
@@ -159,7 +168,11 @@ INSTANTIATE_TEST_SUITE_P(BitrateFailure, Press, ::testing::Values(
     Row{"ZeroByZero", {"txtFileSize=0", "txtMovieLength=0"}, "cmdCalcVideoBitrate", "", "The movie length is 0, so the video bitrate cannot be calculated."},
     Row{"BitratesAddUpToZero", {"txtFileSize=700", "txtVideoBitrate=-128"}, "cmdCalcLength", "", "The video and audio bitrates add up to 0, so the movie length cannot be calculated."},
     Row{"FileSizeBeyondDoubles", {"txtFileSize=1e306"}, "cmdCalcVideoBitrate", "", "The video bitrate would be too large; check the file size."},
-    Row{"TinyLength", {"txtFileSize=1e300", "txtMovieLength=1e-300"}, "cmdCalcVideoBitrate", "", "The video bitrate would be too large; check the movie length."},
+    Row{"TinyLength", {"txtFileSize=700", "txtMovieLength=0.0000000001"}, "cmdCalcVideoBitrate", "", "The video bitrate would be too large; check the movie length."},
+    Row{"LengthOfOneIsNoTinyDivisor", {"txtFileSize=1e12", "txtMovieLength=1"}, "cmdCalcVideoBitrate", "", "The video bitrate would be too large; check the file size."},
+    Row{"SizeHugeLength", {"txtVideoBitrate=800", "txtMovieLength=1e12"}, "cmdCalcFileSize", "", "The file size would be too large; check the movie length."},
+    Row{"LengthTinyVideo", {"cboAudioBitrate=none", "txtFileSize=700", "txtVideoBitrate=1e-10"}, "cmdCalcLength", "", "The movie length would be too large; check the video bitrate."},
+    Row{"LengthTinyTotal", {"txtFileSize=700", "txtVideoBitrate=-127.9999999"}, "cmdCalcLength", "", "The movie length would be too large; check the video bitrate."},
     Row{"VideoBeyond32Bits", {"txtFileSize=1e12"}, "cmdCalcVideoBitrate", "", "The video bitrate would be too large; check the file size."},
     Row{"SizeBeyond32Bits", {"txtVideoBitrate=1e12"}, "cmdCalcFileSize", "", "The file size would be too large; check the video bitrate."},
     Row{"LengthBeyond32Bits", {"txtFileSize=1e12", "txtVideoBitrate=1"}, "cmdCalcLength", "", "The movie length would be too large; check the file size."},
@@ -168,8 +181,8 @@ INSTANTIATE_TEST_SUITE_P(BitrateFailure, Press, ::testing::Values(
     Row{"ClosingStepOverflows", {"txtVideoBitrate=1789569707", "txtMovieLength=1"}, "cmdCalcFileSize", "FileSize=13107201", kVideoOverflow}));
 // clang-format on
 
-// Each audio entry stands for the number in its own text; a typed text for 0.
-TEST(GetAudioBitrate, IsTheNumberOfTheSelectedEntry) {
+// Each audio entry stands for the number in its own text.
+TEST(GetAudioBitrate, IsTheNumberOfTheSelectedEntryAndZeroOtherwise) {
     LoadedForm f;
     EXPECT_EQ(GetAudioBitrate(f.form), 128);
     const auto entries = f.form.Entries(cboAudioBitrate);
@@ -178,6 +191,17 @@ TEST(GetAudioBitrate, IsTheNumberOfTheSelectedEntry) {
         EXPECT_EQ(GetAudioBitrate(f.form), std::stoi(entries[i])) << entries[i];
     }
     EXPECT_EQ(entries.size(), 9U);
+    // Any other text counts as 0, and the list says so.
+    const std::pair<const char*, const char*> typed[] = {
+        {"96", "The audio bitrate \"96\" is not one of the listed bitrates, so it counts as 0 kbit/s."},
+        {"", "The audio bitrate is empty, so it counts as 0 kbit/s."},
+        {"96 Kbit/s", ""}};
+    for (const auto& [text, caution] : typed) {
+        ASSERT_TRUE(f.form.typeListText(cboAudioBitrate, text));
+        EXPECT_EQ(GetAudioBitrate(f.form), caution[0] ? 0 : 96) << text;
+        EXPECT_EQ(Caution(f.form, cboAudioBitrate), caution);
+        EXPECT_EQ(Caution(f.form, txtVideoBitrate), "");
+    }
 }
 
 // Every size with every format keeps the snapping and centring rules; the expectations are
