@@ -77,7 +77,7 @@ TEST(NumberToText, WritesFifteenDigitsThatReadBack) {
         // clang-format off
         {72.0, "72"}, {0.5, "0.5"}, {-24.0, "-24"}, {(480.4 - 352) / 2, "64.2"}, {1.0 / 3.0, "0.333333333333333"},
         {2.0 / 3.0, "0.666666666666667"}, {999999999999999.4, "999999999999999"}, {999999999999999.6, "1E+15"},
-        {1.5e20, "1.5E+20"}, {-0.0, "0"}, {0.00001, "0.00001"}, {0.000001234, "1.234E-06"}, {1e-300, "1E-300"},
+        {1.5e20, "1.5E+20"}, {-0.0, "0"}, {0.00001, "0.00001"}, {0.000001234, "1.234E-06"}, {1.5e-10, "1.5E-10"}, {1e-300, "1E-300"},
         {-std::numeric_limits<double>::max(), "-1.79769313486231E+308"},
         {1.797693134862314e308, "1.79769313486231E+308"},
         // clang-format on
@@ -89,19 +89,6 @@ TEST(NumberToText, WritesFifteenDigitsThatReadBack) {
     EXPECT_EQ(NumberToText(-1234.25, kComma), "-1234,25");
     EXPECT_EQ(NumberToText(std::int32_t{-2147483647 - 1}), "-2147483648");
     EXPECT_EQ(failureOf([] { NumberToText(std::numeric_limits<double>::infinity(), kDot); }), kOverflow);
-}
-
-TEST(CheckedArithmetic, FailsOnOverflowDivisionByZeroAndInvalidResults) {
-    const double big = std::numeric_limits<double>::max();
-    EXPECT_EQ(TwoFifteenthsSingle(), 0.13333334028720856);
-    EXPECT_EQ(failureOf([&] { Times(big, 1024.0); }), kOverflow);
-    EXPECT_EQ(failureOf([&] { Plus(big, big); }), kOverflow);
-    EXPECT_EQ(failureOf([&] { Minus(-big, big); }), kOverflow);
-    EXPECT_EQ(failureOf([&] { Divide(big, 1e-300); }), kOverflow);
-    EXPECT_EQ(failureOf([] { Divide(0.0, 0.0); }), FailureKind::DivisionByZero);
-    EXPECT_EQ(failureOf([&] { Minus(big * 2, big * 2); }), FailureKind::InvalidOperation);
-    EXPECT_EQ(Divide(1e-300, 1e300), 0.0);  // underflow is no failure
-    EXPECT_EQ(Mod(-67, 16), -3);
 }
 
 }  // namespace
