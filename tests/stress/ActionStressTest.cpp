@@ -27,9 +27,9 @@ constexpr const char* kPieces[] = {"", " ", "\t", "-", "+", "0", "7", "16", "128
 // clang-format on
 
 bool isNumber(const std::string& text, char separator) {
-    static const std::regex dot(R"([ \t]*[+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+)([eE][+-]?[0-9]+)?[ \t]*)");
-    static const std::regex comma(R"([ \t]*[+-]?([0-9]+(,[0-9]*)?|,[0-9]+)([eE][+-]?[0-9]+)?[ \t]*)");
-    return std::regex_match(text, separator == ',' ? comma : dot);
+    const std::string sep = separator == ',' ? "," : "\\.",
+                      digits = "([0-9]+(" + sep + "[0-9]*)?|" + sep + "[0-9]+)";
+    return std::regex_match(text, std::regex("[ \t]*[+-]?" + digits + "([eE][+-]?[0-9]+)?[ \t]*"));
 }
 
 // 1.2 times the number, nearest whole with ties to even; nothing where it is out of range.
@@ -50,10 +50,8 @@ std::vector<Ctl> expectedWrites(Ctl c, bool typedIntoList, bool sceneRuns) {
     if (c == cboMovieFormat) return {txtHorizCrop, txtVertCrop, txtVertOff, txtVSizeErrCrop};
     if (c == cboAudioBitrate) return typedIntoList ? std::vector{c} : std::vector<Ctl>{};
     const bool press = controlSpec(c).kind == Kind::PushButton;
-    std::vector<Ctl> w{c == cmdCalcFileSize ? txtFileSize
-                       : c == cmdCalcLength ? txtMovieLength
-                       : press              ? txtVideoBitrate
-                                            : c};
+    std::vector<Ctl> w{c == cmdCalcFileSize ? txtFileSize : c == cmdCalcLength ? txtMovieLength : c};
+    if (c == cmdCalcVideoBitrate) w = {txtVideoBitrate};
     if (sceneRuns && w[0] == txtVideoBitrate) w.push_back(txtVideoBitrateSceneDetect);
     if (press) w.push_back(txtVideoBitrateSceneDetect);
     return w;
