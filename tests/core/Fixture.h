@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -27,10 +28,8 @@ struct LoadedForm {
     // Picks the entry with this text, as the user would.
     bool pick(Ctl list, const std::string& entry) {
         const auto entries = form.Entries(list);
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (entries[i] == entry) return form.pickEntry(list, static_cast<std::int16_t>(i));
-        }
-        return false;
+        const auto at = std::find(entries.begin(), entries.end(), entry);
+        return at != entries.end() && form.pickEntry(list, static_cast<std::int16_t>(at - entries.begin()));
     }
 };
 

@@ -64,7 +64,6 @@ TEST(ActionStress, EveryActionKeepsTheFormConsistent) {
         testing::LoadedForm f(NumberFormat{separator});
         f.form.setChangeOnSameText(changeOnSameText);
         std::mt19937_64 random(seed);
-        std::string trail = "seed " + std::to_string(seed) + ":";
         for (int i = 0; i < 150; ++i) {
             const Ctl c = kTargets[random() % std::size(kTargets)];
             const Kind kind = controlSpec(c).kind;
@@ -81,8 +80,8 @@ TEST(ActionStress, EveryActionKeepsTheFormConsistent) {
                             : kind == Kind::TextBox  ? f.form.editText(c, text)
                             : picked                 ? f.form.pickEntry(c, position)
                                                      : f.form.typeListText(c, text);
-            trail += "\n  " + std::string(controlName(c)) + " \"" + text + "\"";
-            SCOPED_TRACE(trail);
+            SCOPED_TRACE("seed " + std::to_string(seed) + ", action " + std::to_string(i) + " on " +
+                         std::string(controlName(c)) + ": \"" + text + "\"");
 
             ASSERT_EQ(f.reports.size(), ok ? 0U : 1U);
             const auto expected = expectedWrites(c, kind == Kind::DropDownList && !picked,
