@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -24,13 +23,6 @@ struct LoadedForm {
     }
 
     const std::string& text(Ctl c) const { return form.GetText(c); }
-
-    // Picks the entry with this text, as the user would.
-    bool pick(Ctl list, const std::string& entry) {
-        const auto entries = form.Entries(list);
-        const auto at = std::find(entries.begin(), entries.end(), entry);
-        return at != entries.end() && form.pickEntry(list, static_cast<std::int16_t>(at - entries.begin()));
-    }
 };
 
 }  // namespace korvel::testing
