@@ -88,8 +88,12 @@ std::string quoted(std::string_view text) {
         if (characters == kLongest) break;
         ++characters;
     }
-    if (end == text.size()) return "\"" + std::string(text) + "\"";
-    return "\"" + std::string(text.substr(0, end)) + "\u2026\"";
+    // Appended piece by piece: GCC 12 misreads "\"" + std::string(...) at -O3 (-Wrestrict).
+    std::string out(1, '"');
+    out.append(text.substr(0, end));
+    if (end < text.size()) out += "\u2026";
+    out += '"';
+    return out;
 }
 
 Ctl inputAtFault(std::initializer_list<Input> inputs) {
