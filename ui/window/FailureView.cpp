@@ -82,11 +82,8 @@ void FailureView::placeReason() {
 
 void FailureView::repaint() {
     for (std::size_t i = 0; i < reasons_.size(); ++i) {
-        if (marked(static_cast<Ctl>(i))) {
-            controls_.paint(static_cast<Ctl>(i), kWarningTint);
-        } else {
-            controls_.paint(static_cast<Ctl>(i));
-        }
+        const auto c = static_cast<Ctl>(i);
+        controls_.paint(c, marked(c) ? std::optional(kWarningTint) : std::nullopt);
     }
 }
 
