@@ -31,7 +31,15 @@ QIcon programIcon() {
             pixels.size() != qint64{size} * size * 4) {
             continue;  // a resource built wrongly: better no icon than a garbled one
         }
-        icon.addPixmap(QPixmap::fromImage(QImage(pixels.data(), size, size, QImage::Format_RGBA8888)));
+        // Packed here into the format the X icon property takes, and kept in it: Qt's own
+        // conversions would start its thread pool and page in its converters for 5,376 pixels.
+        QImage image(size, size, QImage::Format_ARGB32);
+        const uchar* rgba = pixels.data();
+        for (int y = 0; y < size; ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < size; ++x, rgba += 4) line[x] = qRgba(rgba[0], rgba[1], rgba[2], rgba[3]);
+        }
+        icon.addPixmap(QPixmap::fromImage(std::move(image), Qt::NoFormatConversion));
     }
     return icon;
 }
