@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 
@@ -49,6 +50,7 @@ public:
     }
     static void initMain() {  // before QTEST_MAIN makes the application
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_STYLE_OVERRIDE", "Windows");  // a desktop whose style is another one
     }
 
 private slots:
@@ -70,6 +72,7 @@ private slots:
     void layoutFollowsTheTable() {
         QVERIFY(window_->size() == QSize(537, 250) && window_->maximumSize() == window_->minimumSize());
         QCOMPARE(window_->devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
+        QCOMPARE(window_->style()->name(), "fusion");  // the style the captions were fitted in
         QCOMPARE(find<QWidget>(Frame3)->geometry(), QRect(8, 8, 209, 233));  // worked out by hand
         for (const ControlSpec& c : controlTable()) {
             if (c.kind == Kind::Form) continue;

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QResource>
+#include <QStyle>
 #include <QStyleFactory>
 
 // Resources of a static library are linked in only when named.
@@ -56,7 +57,11 @@ void setUpApplication(QApplication& app) {
     // window's own icon below is for the rest.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.korvel.VideoSetup"));
     // One style everywhere, so the measured fit of every caption holds on every desktop.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // Where the platform's default already is that style, building a second one would only
+    // repolish the application.
+    if (QApplication::style()->name() != QLatin1String("fusion")) {
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    }
     QApplication::setFont(captionFont());
     app.setWindowIcon(programIcon());
 }
