@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <system_error>
 
@@ -86,6 +87,13 @@ double read(std::string_view text, NumberFormat format) {
     while (i < n && isBlank(text[i])) ++i;
     if (i != n) notANumber(text);
 
+    // A whole number of up to 18 digits, what start-up and most typing give, is exact in 64
+    // bits and converts to the nearest double, as the general reader would give it.
+    if (normal.size() == digits + (negative ? 1 : 0) && digits <= 18) {
+        std::int64_t whole = 0;
+        for (std::size_t k = negative ? 1 : 0; k < normal.size(); ++k) whole = whole * 10 + (normal[k] - '0');
+        return negative ? -static_cast<double>(whole) : static_cast<double>(whole);
+    }
     double value = 0.0;
     const auto result = std::from_chars(normal.data(), normal.data() + normal.size(), value);
     if (result.ec == std::errc::result_out_of_range) {

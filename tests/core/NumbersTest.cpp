@@ -36,7 +36,8 @@ TEST(TextToNumber, ReadsTheNumberGrammarAndNothingElse) {
         // clang-format off
         {"720", 720.0}, {" 720 ", 720.0}, {"\t720\t", 720.0}, {"-100", -100.0}, {"+5", 5.0}, {"722.25", 722.25},
         {"722,25", 722.25, kComma}, {".5", 0.5}, {"5.", 5.0}, {"007", 7.0}, {"1.5E+20", 1.5e20}, {"1e-7", 1e-7},
-        {"0.05e2", 5.0}, {"1e-400", 0.0}, {tinyFraction, 0.0}, {tinyFraction + "e400", 0.0},
+        {"0.05e2", 5.0}, {"123456789012345678", 123456789012345678.0}, {"-9999999999999999999", -1e19},
+        {"1e-400", 0.0}, {tinyFraction, 0.0}, {tinyFraction + "e400", 0.0},
         {"", kNaN}, {" ", kNaN}, {"-", kNaN}, {"+", kNaN}, {".", kNaN}, {"-.", kNaN}, {"7 20", kNaN}, {"- 5", kNaN},
         {"1.2.3", kNaN}, {"1.5", kNaN, kComma}, {"1,500", kNaN}, {"abc", kNaN}, {"12a", kNaN}, {"inf", kNaN},
         {"nan", kNaN}, {"0x10", kNaN}, {"1e", kNaN}, {"--1", kNaN},
