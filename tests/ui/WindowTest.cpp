@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QColorSpace>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -100,6 +101,12 @@ private slots:
         }
         window_->setPalette(QPalette(Qt::white, QColor(40, 40, 40)));  // a dark desktop
         QCOMPARE(find(txtVertOff)->palette().color(QPalette::Base), QColor(40, 40, 40));
+        for (int size : {16, 32, 64}) {  // the icon, pixel for pixel as drawn
+            QImage drawn = QImage(QStringLiteral(KORVEL_ICONS_DIR "/%1.png").arg(size))
+                               .convertToFormat(QImage::Format_ARGB32);
+            drawn.setColorSpace({});  // the PNG's sRGB tag: the X icon property carries none
+            QCOMPARE(window_->windowIcon().pixmap(QSize(size, size), 1.0).toImage(), drawn);
+        }
     }
 
     // Tab goes round in the focus order from where the focus starts; Enter and Escape press no
