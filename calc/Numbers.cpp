@@ -87,8 +87,8 @@ double read(std::string_view text, NumberFormat format) {
     while (i < n && isBlank(text[i])) ++i;
     if (i != n) notANumber(text);
 
-    // A whole number of up to 18 digits, what start-up and most typing give, is exact in 64
-    // bits and converts to the nearest double, as the general reader would give it.
+    // A whole number (only a sign and digits) of up to 18 digits, what start-up and most typing
+    // give, is exact in 64 bits and converts to the nearest double, as the general reader would.
     if (normal.size() == digits + (negative ? 1 : 0) && digits <= 18) {
         std::int64_t whole = 0;
         for (std::size_t k = negative ? 1 : 0; k < normal.size(); ++k) whole = whole * 10 + (normal[k] - '0');
