@@ -21,12 +21,12 @@ void Form_Load(FormModel& form) {
     form.SetListIndex(cboAudioBitrate, 3);
 }
 
-void bindHandlers(FormModel& form) {
+void bindHandlers(FormModel& form, NumberFormat format) {
     using enum Ctl;
-    auto bind = [&form](Ctl c, Event e, void (*handler)(FormModel&)) {
-        form.on(c, e, [&form, handler] { handler(form); });
+    auto bind = [&form, format](Ctl c, Event e, void (*handler)(FormModel&, NumberFormat)) {
+        form.on(c, e, [&form, format, handler] { handler(form, format); });
     };
-    bind(frmKorvel, Event::Load, Form_Load);
+    form.on(frmKorvel, Event::Load, [&form] { Form_Load(form); });
     bind(cboHorizSize, Event::Click, cboHorizSize_Click);
     bind(cboMovieFormat, Event::Click, cboMovieFormat_Click);
     bind(cmdCalcVideoBitrate, Event::Click, cmdCalcVideoBitrate_Click);

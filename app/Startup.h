@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/Numbers.h"
 #include "ui/model/FormModel.h"
 
 namespace korvel {
@@ -8,7 +9,8 @@ namespace korvel {
 // the first two selections run the resize and the crop through their click events.
 void Form_Load(FormModel& form);
 
-// Registers Form_Load and every calculator as the handler of its control's event.
-void bindHandlers(FormModel& form);
+// Registers Form_Load and every calculator as the handler of its control's event; the
+// calculators read and write numbers with `format`, the user's decimal separator.
+void bindHandlers(FormModel& form, NumberFormat format);
 
 }  // namespace korvel

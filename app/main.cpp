@@ -6,11 +6,12 @@
 #include "ui/window/FormWindow.h"
 
 int main(int argc, char* argv[]) {
+    const bool styleChosen = korvel::window::styleChosenByUser(argc, argv);
     QApplication app(argc, argv);
-    korvel::window::setUpApplication(app);
+    korvel::window::setUpApplication(app, styleChosen);
 
-    korvel::FormModel form(korvel::window::numberFormatOf(QLocale()));
-    korvel::bindHandlers(form);
+    korvel::FormModel form;
+    korvel::bindHandlers(form, korvel::window::numberFormatOf(QLocale()));
     korvel::window::FormWindow window(form);
     form.load();
     window.show();

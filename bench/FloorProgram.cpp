@@ -13,7 +13,7 @@ int main(int argc, char* argv[]) {
     window.setWindowTitle(QString::fromUtf8(korvel::kWindowCaption.data(),
                                             static_cast<qsizetype>(korvel::kWindowCaption.size())));
     // The program's window size, so both map a window of the same area.
-    const korvel::Pixels size = korvel::toPixels(korvel::controlSpec(korvel::Ctl::frmKorvel).twips);
+    const korvel::Rect size = korvel::toPixels(korvel::controlDef(korvel::Ctl::frmKorvel).twips);
     window.setFixedSize(size.width, size.height);
     QLabel label(QStringLiteral("Resizing"), &window);
     label.move(16, 16);

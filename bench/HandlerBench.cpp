@@ -16,7 +16,7 @@ using enum Ctl;
 struct Loaded {
     FormModel form;
     Loaded() {
-        bindHandlers(form);
+        bindHandlers(form, {});
         form.load();
     }
 };
@@ -25,7 +25,7 @@ void Form_Load_FreshModel(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         auto form = std::make_unique<FormModel>();
-        bindHandlers(*form);
+        bindHandlers(*form, {});
         state.ResumeTiming();
         benchmark::DoNotOptimize(form->load());
         state.PauseTiming();

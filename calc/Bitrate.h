@@ -2,9 +2,9 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
+#include "calc/Numbers.h"
 #include "ui/model/FormModel.h"
 
 namespace korvel {
@@ -29,15 +29,12 @@ std::int16_t GetAudioBitrate(const FormModel& form);
 // The three "<-- Calc" buttons: each reads its two inputs and the audio bitrate, writes
 // its result rounded once at the end, then the scene-detect figure.
 //   file size x 1024 x 8 = (video + audio) x length x 60
-void cmdCalcVideoBitrate_Click(FormModel& form);
-void cmdCalcFileSize_Click(FormModel& form);
-void cmdCalcLength_Click(FormModel& form);
+void cmdCalcVideoBitrate_Click(FormModel& form, NumberFormat format);
+void cmdCalcFileSize_Click(FormModel& form, NumberFormat format);
+void cmdCalcLength_Click(FormModel& form, NumberFormat format);
 
-// What the user should know of a control's state that is no failure: a text in the audio
-// list that is none of its entries counts as 0 kbit/s. Empty for every other state and control.
-std::string Caution(const FormModel& form, Ctl c);
-
-// Follows every change of the video bitrate: 1.2 times it, or empty for an empty text.
-void txtVideoBitrate_Change(FormModel& form);
+// Follows every change of the video bitrate: 1.2 times it, or empty for an empty text and
+// for a text that gives no figure (no number, or a figure beyond the 32-bit range).
+void txtVideoBitrate_Change(FormModel& form, NumberFormat format);
 
 }  // namespace korvel

@@ -5,16 +5,17 @@
 #include <optional>
 #include <string>
 
-#include "calc/Readings.h"
+#include "calc/Blame.h"
 
 namespace korvel {
 
-void cboHorizSize_Click(FormModel& form) {
+void cboHorizSize_Click(FormModel& form, NumberFormat format) {
     using enum Ctl;
-    const double horizontalSize = readNumber(form, cboHorizSize);
-    const double quotient = forming(txtVertSize, cboHorizSize, [&] { return Divide(horizontalSize, 1.5); });
+    const double horizontalSize = readNumber(form, cboHorizSize, format);
+    const double quotient =
+        calculating(txtVertSize, cboHorizSize, [&] { return Divide(horizontalSize, 1.5); });
     const std::int32_t roundedHeight =
-        forming(txtVertSize, cboHorizSize, [&] { return RoundToLong(quotient); });
+        calculating(txtVertSize, cboHorizSize, [&] { return RoundToLong(quotient); });
     const std::int32_t remainder = Mod(roundedHeight, 16);
     std::int64_t verticalSize = roundedHeight - remainder;
     if (remainder >= 8) verticalSize += 16;
@@ -24,10 +25,10 @@ void cboHorizSize_Click(FormModel& form) {
     }
     form.SetText(txtVertSize, NumberToText(static_cast<std::int32_t>(verticalSize)));
     form.SetText(txtVSizeErr, NumberToText(remainder));
-    if (!IsEmptyText(form.GetText(cboMovieFormat))) cboMovieFormat_Click(form);
+    if (!IsEmptyText(form.GetText(cboMovieFormat))) cboMovieFormat_Click(form, format);
 }
 
-void cboMovieFormat_Click(FormModel& form) {
+void cboMovieFormat_Click(FormModel& form, NumberFormat format) {
     using enum Ctl;
     form.SetText(txtHorizCrop, std::string(form.GetText(cboHorizSize)));
 
@@ -37,18 +38,18 @@ void cboMovieFormat_Click(FormModel& form) {
         ratio = kMovieFormats[static_cast<std::size_t>(position)].ratio;
     }
 
-    const double horizontalSize = readNumber(form, cboHorizSize);
+    const double horizontalSize = readNumber(form, cboHorizSize, format);
     if (!ratio) throw Failure(FailureKind::NoRatio, {}, cboMovieFormat, txtVertCrop);
     const std::int32_t rawCropHeight =
-        forming(txtVertCrop, cboHorizSize, [&] { return RoundToLong(Divide(horizontalSize, *ratio)); });
+        calculating(txtVertCrop, cboHorizSize, [&] { return RoundToLong(Divide(horizontalSize, *ratio)); });
     const std::int32_t cropRemainder = Mod(rawCropHeight, 16);
     const std::int32_t cropHeight = rawCropHeight - cropRemainder;
     form.SetText(txtVertCrop, NumberToText(cropHeight));
 
-    const double verticalSize = readNumber(form, txtVertSize);
+    const double verticalSize = readNumber(form, txtVertSize, format);
     const double offset =
-        forming(txtVertOff, txtVertSize, [&] { return Divide(Minus(verticalSize, cropHeight), 2); });
-    form.SetText(txtVertOff, NumberToText(offset, form.numberFormat()));
+        calculating(txtVertOff, txtVertSize, [&] { return Divide(Minus(verticalSize, cropHeight), 2); });
+    form.SetText(txtVertOff, NumberToText(offset, format));
     form.SetText(txtVSizeErrCrop, NumberToText(cropRemainder));
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "calc/Numbers.h"
 #include "ui/model/FormModel.h"
 
 namespace korvel {
@@ -22,10 +23,10 @@ inline constexpr std::array<MovieFormat, 4> kMovieFormats{{
 
 // Resize: the vertical size for the picked horizontal size at a ratio of 1.5, snapped to a
 // multiple of 16 (a remainder of 8 or more snaps up), then the crop when a format is chosen.
-void cboHorizSize_Click(FormModel& form);
+void cboHorizSize_Click(FormModel& form, NumberFormat format);
 
 // Crop: the lines the movie format fills at this width, rounded down to a multiple of 16,
 // and the offset that centres them in the resized frame.
-void cboMovieFormat_Click(FormModel& form);
+void cboMovieFormat_Click(FormModel& form, NumberFormat format);
 
 }  // namespace korvel

@@ -6,7 +6,7 @@
 #include <limits>
 #include <system_error>
 
-#include "calc/Failure.h"
+#include "ui/model/Failure.h"
 
 namespace korvel {
 namespace {
@@ -14,8 +14,11 @@ namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-[[noreturn]] void notANumber(std::string_view text) {
-    throw Failure(FailureKind::NotANumber, std::string(text));
+// `stop` is the byte at which the reading stops.
+[[noreturn]] void notANumber(std::string_view text, std::size_t stop) {
+    Failure failure(FailureKind::NotANumber, std::string(text));
+    failure.stopsAt(stop);
+    throw failure;
 }
 
 double checkedResult(double r) {
@@ -64,7 +67,7 @@ double read(std::string_view text, NumberFormat format) {
             }
         }
     }
-    if (digits == 0) notANumber(text);
+    if (digits == 0) notANumber(text, i);
 
     if (i < n && (text[i] == 'e' || text[i] == 'E')) {
         normal += 'e';
@@ -81,11 +84,11 @@ double read(std::string_view text, NumberFormat format) {
             normal += text[i];
             if (exponent < 1'000'000'000) exponent = exponent * 10 + (text[i] - '0');
         }
-        if (i == first) notANumber(text);
+        if (i == first) notANumber(text, i);
         leadPosition += negativeExponent ? -exponent : exponent;
     }
     while (i < n && isBlank(text[i])) ++i;
-    if (i != n) notANumber(text);
+    if (i != n) notANumber(text, i);
 
     // A whole number (only a sign and digits) of up to 18 digits, what start-up and most typing
     // give, is exact in 64 bits and converts to the nearest double, as the general reader would.
@@ -100,7 +103,7 @@ double read(std::string_view text, NumberFormat format) {
         if (seenNonZero && leadPosition > 0) throw Failure(FailureKind::Overflow, std::string(text));
         return negative ? -0.0 : 0.0;
     }
-    if (result.ec != std::errc{} || result.ptr != normal.data() + normal.size()) notANumber(text);
+    if (result.ec != std::errc{} || result.ptr != normal.data() + normal.size()) notANumber(text, 0);
     if (std::isinf(value)) throw Failure(FailureKind::Overflow, std::string(text));
     return value;
 }
@@ -115,16 +118,46 @@ bool isNumberText(std::string_view text, NumberFormat format) {
     }
 }
 
+// Whether the text is a number with its digits grouped in threes by "," or "." ("1,500",
+// "12.345.678"), decimals after another separator included. A user who groups thousands
+// means another number than the one the same text could read as.
+bool isGroupedNumber(std::string_view text, NumberFormat format) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    const auto digitsFrom = [&](std::size_t at) {
+        std::size_t end = at;
+        while (end < n && isDigit(text[end])) ++end;
+        return end - at;
+    };
+    while (i < n && isBlank(text[i])) ++i;
+    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+    const std::size_t lead = digitsFrom(i);
+    if (lead == 0 || lead > 3 || i + lead == n) return false;
+    i += lead;
+    const char group = text[i];
+    if (group != ',' && group != '.') return false;
+    std::size_t groups = 0;
+    for (; i < n && text[i] == group && digitsFrom(i + 1) == 3; i += 4) ++groups;
+    if (groups == 0) return false;
+    if (i < n && text[i] == format.decimalSeparator && group != format.decimalSeparator)
+        i += 1 + digitsFrom(i + 1);
+    while (i < n && isBlank(text[i])) ++i;
+    return i == n;
+}
+
 }  // namespace
 
 double TextToNumber(std::string_view text, NumberFormat format) {
     try {
         return read(text, format);
     } catch (Failure& failure) {
-        // "90.5" where "," is written: the sentence says which separator to use.
+        // "1,500" or "90.5" where "," is written: the sentence says how to write it.
         const NumberFormat other{format.decimalSeparator == ',' ? '.' : ','};
-        if (failure.kind() == FailureKind::NotANumber && isNumberText(text, other)) {
-            failure.hintSeparator(format.decimalSeparator);
+        if (failure.kind() != FailureKind::NotANumber) throw;
+        if (isGroupedNumber(text, format)) {
+            failure.advise(Advice::NoThousandsGrouping, format.decimalSeparator);
+        } else if (isNumberText(text, other)) {
+            failure.advise(Advice::DecimalSeparator, format.decimalSeparator);
         }
         throw;
     }

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "calc/Failure.h"
+#include "ui/model/Failure.h"
 #include "calc/Numbers.h"
 
 namespace {

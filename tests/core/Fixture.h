@@ -13,8 +13,8 @@ struct LoadedForm {
     std::vector<std::string> writes;  // "name=text" for every text write, in order
     std::vector<Failure> reports;
 
-    explicit LoadedForm(NumberFormat format = {}, bool load = true) : form(format) {
-        bindHandlers(form);
+    explicit LoadedForm(NumberFormat format = {}, bool load = true) {
+        bindHandlers(form, format);
         form.setReporter([this](const Failure& f) { reports.push_back(f); });
         if (load) form.load();
         form.setObserver([this](Ctl c, Write w) {

@@ -30,8 +30,9 @@ TEST(FormModel, UserActionsTakeOnlyWhatTheControlAllows) {
               (Log{"cboAudioBitrate=256 Kbit/s", "cboAudioBitrate=16 Kbit/s", "cboAudioBitrate=128"}));
 }
 
-// A failure deep in nested handlers unwinds to the user action, which reports it; so does any
-// other exception. Actions arriving meanwhile, such as a view echoing a write, are refused.
+// A failure deep in nested handlers unwinds to the user action, which reports it; so does anything
+// else thrown. Actions arriving meanwhile, such as a view echoing a write, are refused; after the
+// action the form takes the next one.
 TEST(FormModel, FailuresUnwindToTheActionAndAreReportedOnce) {
     LoadedForm f({}, false);
     bool echoAccepted = true;
@@ -39,10 +40,13 @@ TEST(FormModel, FailuresUnwindToTheActionAndAreReportedOnce) {
         echoAccepted = f.form.editText(txtFileSize, "echo");
         throw std::runtime_error("boom");
     });
+    f.form.on(cmdCalcFileSize, Event::Click, [] { throw 42; });
     EXPECT_FALSE(f.form.pressButton(cmdCalcLength));
     EXPECT_FALSE(echoAccepted);
-    ASSERT_EQ(f.reports.size(), 1U);
+    EXPECT_FALSE(f.form.pressButton(cmdCalcFileSize));
+    ASSERT_EQ(f.reports.size(), 2U);
     EXPECT_STREQ(f.reports[0].what(), "The result could not be calculated (boom).");
+    EXPECT_EQ(f.reports[1].kind(), FailureKind::Internal);
     EXPECT_TRUE(f.form.editText(txtFileSize, "1"));  // usable again
 }
 
@@ -65,13 +69,15 @@ TEST(Controls, NamesTextsFocusOrderAndPixelsFollowTheLayoutTable) {
     EXPECT_EQ(entryWrites, 1);
     EXPECT_EQ(lists.GetListIndex(cboMovieFormat), -1);  // adding selects nothing
     // clang-format off
-    EXPECT_EQ(focusOrder(), (std::array<Ctl, 16>{txtVertOff, txtVertCrop, txtHorizCrop, cboMovieFormat, txtVertSize,
-        cboHorizSize, cboAudioBitrate, txtMovieLength, txtFileSize, txtVideoBitrate, cmdCalcLength, cmdCalcFileSize,
-        cmdCalcVideoBitrate, txtVideoBitrateSceneDetect, txtVSizeErr, txtVSizeErrCrop}));
-    for (const auto& [c, left, top, width, height] : {std::tuple{frmKorvel, 0, 0, 537, 250}, {Frame3, 8, 8, 209, 233},
-                                                      {txtVertOff, 200, 88, 81, 25}, {cboHorizSize, 16, 40, 73, 21}}) {
-        const Pixels p = toPixels(controlSpec(c).twips);
-        EXPECT_EQ(std::tie(p.left, p.top, p.width, p.height), std::tie(left, top, width, height)) << controlName(c);
+    EXPECT_EQ(focusOrder(), (std::array<Ctl, 16>{txtVertOff, txtVertCrop, txtHorizCrop, cboMovieFormat,
+        txtVertSize, cboHorizSize, cboAudioBitrate, txtMovieLength, txtFileSize, txtVideoBitrate,
+        cmdCalcLength, cmdCalcFileSize, cmdCalcVideoBitrate, txtVideoBitrateSceneDetect, txtVSizeErr,
+        txtVSizeErrCrop}));
+    for (const auto& [c, left, top, width, height] : {std::tuple{frmKorvel, 0, 0, 537, 250},
+            {Frame3, 8, 8, 209, 233}, {txtVertOff, 200, 88, 81, 25}, {cboHorizSize, 16, 40, 73, 21}}) {
+        const Rect p = toPixels(controlDef(c).twips);
+        EXPECT_EQ(std::tie(p.left, p.top, p.width, p.height), std::tie(left, top, width, height))
+            << controlName(c);
     }
     // clang-format on
 }

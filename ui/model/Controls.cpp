@@ -12,7 +12,7 @@ constexpr ListStyle Fixed = ListStyle::FixedList;
 constexpr ListStyle Free = ListStyle::FreeText;
 
 // clang-format off
-constexpr std::array<ControlSpec, kControlCount> kTable{{
+constexpr std::array<ControlDef, kControlCount> kTable{{
     {frmKorvel, "frmKorvel", Form, frmKorvel, kWindowCaption, false, None, {0, 0, 8055, 3750}, -1},
 
     {Frame3, "Frame3", GroupBox, frmKorvel, "Bitrate", false, None, {120, 120, 3135, 3495}, 14},
@@ -21,13 +21,17 @@ constexpr std::array<ControlSpec, kControlCount> kTable{{
     {cmdCalcLength, "cmdCalcLength", PushButton, Frame3, "<-- Calc", false, None, {2160, 600, 735, 375}, 23},
     {Label9, "Label9", Label, Frame3, "Resulting File Length (MB)", false, None, {240, 1080, 2415, 255}, 19},
     {txtFileSize, "txtFileSize", TextBox, Frame3, "", false, None, {240, 1320, 1335, 315}, 20},
-    {cmdCalcFileSize, "cmdCalcFileSize", PushButton, Frame3, "<-- Calc", false, None, {2160, 1320, 735, 375}, 24},
+    {cmdCalcFileSize, "cmdCalcFileSize", PushButton, Frame3, "<-- Calc",
+        false, None, {2160, 1320, 735, 375}, 24},
     {Label4, "Label4", Label, Frame3, "Audio Bitrate (Kbit/s)", false, None, {240, 1800, 2415, 255}, 16},
-    {cboAudioBitrate, "cboAudioBitrate", DropDownList, Frame3, "Combo1", false, Free, {240, 2040, 2655, 315}, 15},
+    {cboAudioBitrate, "cboAudioBitrate", DropDownList, Frame3, "Combo1",
+        false, Free, {240, 2040, 2655, 315}, 15},
     {Label8, "Label8", Label, Frame3, "Video Bitrate (Kbit/s)", false, None, {240, 2520, 2415, 255}, 18},
     {txtVideoBitrate, "txtVideoBitrate", TextBox, Frame3, "", false, None, {240, 2760, 615, 315}, 21},
-    {txtVideoBitrateSceneDetect, "txtVideoBitrateSceneDetect", TextBox, Frame3, "", true, None, {1080, 2760, 615, 315}, 26},
-    {cmdCalcVideoBitrate, "cmdCalcVideoBitrate", PushButton, Frame3, "<-- Calc", false, None, {2160, 2760, 735, 375}, 25},
+    {txtVideoBitrateSceneDetect, "txtVideoBitrateSceneDetect", TextBox, Frame3, "",
+        true, None, {1080, 2760, 615, 315}, 26},
+    {cmdCalcVideoBitrate, "cmdCalcVideoBitrate", PushButton, Frame3, "<-- Calc",
+        false, None, {2160, 2760, 735, 375}, 25},
     {Label12, "Label12", Label, Frame3, "Normal", false, None, {240, 3120, 615, 255}, 28},
     {Label10, "Label10", Label, Frame3, "Scene Detect", false, None, {1080, 3120, 1095, 255}, 27},
 
@@ -77,15 +81,15 @@ constexpr std::array<Ctl, 16> kFocusOrder = makeFocusOrder();
 
 }  // namespace
 
-const std::array<ControlSpec, kControlCount>& controlTable() { return kTable; }
+const std::array<ControlDef, kControlCount>& controlTable() { return kTable; }
 
 std::optional<Ctl> controlByName(std::string_view name) {
-    const auto it = std::ranges::find(kTable, name, &ControlSpec::name);
+    const auto it = std::ranges::find(kTable, name, &ControlDef::name);
     if (it == kTable.end()) return std::nullopt;
     return it->id;
 }
 
-Pixels toPixels(const Twips& t) {
+Rect toPixels(const Rect& t) {
     constexpr int kTwipsPerPixel = 15;
     return {t.left / kTwipsPerPixel, t.top / kTwipsPerPixel, t.width / kTwipsPerPixel,
             t.height / kTwipsPerPixel};

@@ -27,16 +27,17 @@ enum class Kind : std::uint8_t { Form, GroupBox, Label, TextBox, DropDownList, P
 
 enum class ListStyle : std::uint8_t { None, FixedList, FreeText };
 
-// Lengths in twips (1440 to the inch). Left and Top are relative to the container's
-// outer edge; the form's own Left and Top are unused.
-struct Twips {
+// A control's place and outer size: Left and Top relative to its container's outer edge
+// (the form's own are unused). In twips (1440 to the inch) in the table, in logical pixels
+// on the screen.
+struct Rect {
     int left = 0;
     int top = 0;
     int width = 0;
     int height = 0;
 };
 
-struct ControlSpec {
+struct ControlDef {
     Ctl id;
     std::string_view name;
     Kind kind;
@@ -44,27 +45,21 @@ struct ControlSpec {
     std::string_view initialText;  // caption of forms, frames, labels and buttons
     bool readOnly;
     ListStyle style;
-    Twips twips;
+    Rect twips;
     int tabIndex;  // -1 for the form
 };
 
-const std::array<ControlSpec, kControlCount>& controlTable();
+const std::array<ControlDef, kControlCount>& controlTable();
 
-inline const ControlSpec& controlSpec(Ctl c) { return controlTable()[static_cast<std::size_t>(c)]; }
-inline std::string_view controlName(Ctl c) { return controlSpec(c).name; }
+inline const ControlDef& controlDef(Ctl c) { return controlTable()[static_cast<std::size_t>(c)]; }
+inline std::string_view controlName(Ctl c) { return controlDef(c).name; }
 std::optional<Ctl> controlByName(std::string_view name);
 
 inline constexpr std::string_view kWindowCaption = "Korvel;) Video Setup";
 
 // 15 twips make one logical pixel at 96 dots per inch; every length of the table
 // is a multiple of 15.
-struct Pixels {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
-Pixels toPixels(const Twips& t);
+Rect toPixels(const Rect& twips);
 
 // The focus order: the controls that can take the focus, by rising tab index.
 const std::array<Ctl, 16>& focusOrder();

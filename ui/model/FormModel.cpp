@@ -10,12 +10,12 @@ void require(bool condition, const char* what) {
     if (!condition) throw std::logic_error(what);
 }
 
-bool isTextBox(Ctl c) { return controlSpec(c).kind == Kind::TextBox; }
-bool isList(Ctl c) { return controlSpec(c).kind == Kind::DropDownList; }
+bool isTextBox(Ctl c) { return controlDef(c).kind == Kind::TextBox; }
+bool isList(Ctl c) { return controlDef(c).kind == Kind::DropDownList; }
 
 }  // namespace
 
-FormModel::FormModel(NumberFormat format) : format_(format) {
+FormModel::FormModel() {
     for (const auto& control : controlTable()) {
         if (control.kind == Kind::TextBox || control.kind == Kind::DropDownList) {
             state(control.id).text = control.initialText;
@@ -84,14 +84,16 @@ bool FormModel::act(Action&& action) {
     if (busy_) return false;
     busy_ = true;
     std::optional<Failure> failure;
+    // Whatever a handler throws ends the action here: reported like a failure rather than
+    // ending the program, and never leaving the form busy.
     try {
         action();
     } catch (const Failure& f) {
         failure = f;
     } catch (const std::exception& e) {
-        // Not expected from any handler; reported like a failure rather than ending
-        // the program.
         failure.emplace(FailureKind::Internal, e.what());
+    } catch (...) {
+        failure.emplace(FailureKind::Internal, "unknown error");
     }
     busy_ = false;  // the reporter may show a dialog that lets the user act again
     if (failure && reporter_) reporter_(*failure);
@@ -110,12 +112,12 @@ bool FormModel::pickEntry(Ctl list, std::int16_t position) {
 }
 
 bool FormModel::editText(Ctl textBox, std::string_view text) {
-    if (!isTextBox(textBox) || controlSpec(textBox).readOnly) return false;
+    if (!isTextBox(textBox) || controlDef(textBox).readOnly) return false;
     return act([&] { SetText(textBox, text); });
 }
 
 bool FormModel::typeListText(Ctl list, std::string_view text) {
-    if (!isList(list) || controlSpec(list).style != ListStyle::FreeText) return false;
+    if (!isList(list) || controlDef(list).style != ListStyle::FreeText) return false;
     return act([&] {
         // Typing an entry's exact text selects that entry, so the value shown is the
         // value used; any other text leaves no entry selected. Typing raises no click.
@@ -133,7 +135,7 @@ bool FormModel::typeListText(Ctl list, std::string_view text) {
 }
 
 bool FormModel::pressButton(Ctl button) {
-    if (controlSpec(button).kind != Kind::PushButton) return false;
+    if (controlDef(button).kind != Kind::PushButton) return false;
     return act([&] { raise(button, Event::Click); });
 }
 

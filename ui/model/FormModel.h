@@ -19,9 +19,8 @@
 #include <string_view>
 #include <vector>
 
-#include "calc/Failure.h"
-#include "calc/Numbers.h"
 #include "ui/model/Controls.h"
+#include "ui/model/Failure.h"
 
 namespace korvel {
 
@@ -36,7 +35,10 @@ public:
     using Reporter = std::function<void(const Failure&)>;
     using Observer = std::function<void(Ctl, Write)>;
 
-    explicit FormModel(NumberFormat format = {});
+    FormModel();
+    // Handlers and views hold the model by address: it stays where it was made.
+    FormModel(const FormModel&) = delete;
+    FormModel& operator=(const FormModel&) = delete;
 
     // Operations for start-up and the calculators.
     const std::string& GetText(Ctl c) const;
@@ -46,7 +48,6 @@ public:
     void AddEntry(Ctl list, std::string_view text);
 
     std::span<const std::string> Entries(Ctl list) const;
-    const NumberFormat& numberFormat() const { return format_; }
 
     // One handler per control and event; a new one replaces the old.
     void on(Ctl c, Event e, Handler handler);
@@ -80,7 +81,6 @@ private:
     State& state(Ctl c) { return states_[static_cast<std::size_t>(c)]; }
     const State& state(Ctl c) const { return states_[static_cast<std::size_t>(c)]; }
 
-    NumberFormat format_;
     std::array<State, kControlCount> states_;
     std::array<std::array<Handler, 3>, kControlCount> handlers_;
     Reporter reporter_;

@@ -1,7 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <exception>
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,13 +11,20 @@
 
 namespace korvel {
 
-enum class FailureKind {
-    NotANumber,        // a text that TextToNumber cannot read, the empty text included
+enum class FailureKind : std::uint8_t {
+    NotANumber,        // a text that cannot be read as a number, the empty text included
     DivisionByZero,    // 0 / 0 included
     Overflow,          // beyond the double range or the 32-bit range of a result
     InvalidOperation,  // a floating-point operation without a defined result
     NoRatio,           // the movie-format list has no entry selected, so there is no ratio
     Internal,          // anything else thrown inside a handler; never expected
+};
+
+// How a text that is no number could be written so that it is one.
+enum class Advice : std::uint8_t {
+    None,
+    DecimalSeparator,    // "90.5" where "," is written
+    NoThousandsGrouping  // "1,500": a thousand and a half, or one and a half?
 };
 
 // The one error a handler can fail with. It unwinds the running handler and every
@@ -27,7 +35,7 @@ public:
             std::optional<Ctl> quantity = std::nullopt);
 
     FailureKind kind() const { return kind_; }
-    // The offending text (for NotANumber), empty otherwise.
+    // The offending text: one that is not a number, or a number too large to calculate with.
     const std::string& text() const { return text_; }
     // The box at fault: the control whose text failed, or the box the user can change to
     // avoid an overflow.
@@ -37,48 +45,31 @@ public:
     // Names the box at fault (and its text, and the quantity being formed), unless an
     // inner step already named one.
     void blame(Ctl c, std::string_view text = {}, std::optional<Ctl> quantity = std::nullopt);
-    // For a text that would read as a number with the other decimal separator: the
-    // sentence then says to write decimals with `separator`.
-    void hintSeparator(char separator);
+    // For a text that is no number: how to write it, with `decimalSeparator` for decimals.
+    void advise(Advice advice, char decimalSeparator);
+    // For a text that is no number: the byte at which reading it stops, so that a sentence
+    // that has to shorten the text still shows it.
+    void stopsAt(std::size_t position);
 
     // One sentence for the user that names the quantity and the problem.
     const char* what() const noexcept override { return message_.c_str(); }
 
 private:
+    void describe();
+
     FailureKind kind_;
     std::string text_;
     std::optional<Ctl> subject_;
     std::optional<Ctl> quantity_;
-    char separator_ = 0;  // 0: no hint
+    Advice advice_ = Advice::None;
+    char decimalSeparator_ = '.';
+    std::size_t stop_ = std::string::npos;
     std::string message_;
 };
 
-// A user's text as a sentence quotes it: in double quotes, and shortened with "..." when it
-// is too long for one line of a dialog.
-std::string quoted(std::string_view text);
-
-// An input of a calculation: the box it is read from, the value it enters with, and whether
-// the result is divided by it.
-struct Input {
-    Ctl box;
-    double value;
-    bool divisor = false;
-};
-
-// The input whose value makes a result too large: a divisor of magnitude below 1, where
-// there is one (so a divisor of 0 too), otherwise the input of the largest magnitude.
-Ctl inputAtFault(std::initializer_list<Input> inputs);
-
-// Runs an arithmetic step of the calculation of `quantity`; a failure names the box the
-// user can change (`atFault`) and the quantity that could not be formed.
-template <class F>
-auto forming(Ctl quantity, Ctl atFault, F&& step) {
-    try {
-        return step();
-    } catch (Failure& failure) {
-        failure.blame(atFault, {}, quantity);
-        throw;
-    }
-}
+// A user's text as a sentence quotes it: in double quotes, and shortened with "…" when it is
+// too long for one line of a dialog. A shortened text keeps its start and, where it is given,
+// the character at `stop` (where reading it stops) with a few before it.
+std::string quoted(std::string_view text, std::size_t stop = std::string::npos);
 
 }  // namespace korvel

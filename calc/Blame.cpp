@@ -1,0 +1,29 @@
+#include "calc/Blame.h"
+
+#include <cmath>
+
+namespace korvel {
+
+double readNumber(const FormModel& form, Ctl c, NumberFormat format) {
+    const std::string& text = form.GetText(c);
+    try {
+        return TextToNumber(text, format);
+    } catch (Failure& failure) {
+        failure.blame(c, text);
+        throw;
+    }
+}
+
+Ctl inputAtFault(std::initializer_list<Input> inputs) {
+    // Dividing by a magnitude below 1 enlarges the dividend, whatever it is.
+    for (const Input& input : inputs) {
+        if (input.divisor && std::fabs(input.value) < 1.0) return input.box;
+    }
+    const Input* largest = inputs.begin();
+    for (const Input& input : inputs) {
+        if (std::fabs(input.value) > std::fabs(largest->value)) largest = &input;
+    }
+    return largest->box;
+}
+
+}  // namespace korvel

@@ -1,0 +1,41 @@
+#pragma once
+
+// Which box a failing step blames: the calculators name the box the user can change to
+// avoid a failure, and the quantity that could not be calculated.
+
+#include <initializer_list>
+#include <optional>
+
+#include "calc/Numbers.h"
+#include "ui/model/FormModel.h"
+
+namespace korvel {
+
+// A control's text as a number; a failure names that control and shows its text.
+double readNumber(const FormModel& form, Ctl c, NumberFormat format);
+
+// An input of a calculation: the box it is read from, the value it enters with, and whether
+// the result is divided by it.
+struct Input {
+    Ctl box;
+    double value;
+    bool divisor = false;
+};
+
+// The input whose value makes a result too large: a divisor of magnitude below 1, where
+// there is one (so a divisor of 0 too), otherwise the input of the largest magnitude.
+Ctl inputAtFault(std::initializer_list<Input> inputs);
+
+// Runs one arithmetic step of calculating `quantity`; a failure in it names the box the user
+// can change (`atFault`) and the quantity that could not be calculated.
+template <class Step>
+auto calculating(Ctl quantity, Ctl atFault, Step&& step) {
+    try {
+        return step();
+    } catch (Failure& failure) {
+        failure.blame(atFault, {}, quantity);
+        throw;
+    }
+}
+
+}  // namespace korvel
