@@ -56,10 +56,10 @@ public:
 
 private slots:
     void init() {
-        window::setUpApplication(*qApp);
+        window::setUpApplication(*qApp, false);
         qApp->installEventFilter(this);
         form_ = std::make_unique<FormModel>();
-        bindHandlers(*form_);
+        bindHandlers(*form_, {});
         window_ = std::make_unique<window::FormWindow>(*form_);
         form_->load();
         window_->show();
@@ -75,10 +75,10 @@ private slots:
         QCOMPARE(window_->devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
         QCOMPARE(window_->style()->name(), "fusion");  // the style the captions were fitted in
         QCOMPARE(find<QWidget>(Frame3)->geometry(), QRect(8, 8, 209, 233));  // worked out by hand
-        for (const ControlSpec& c : controlTable()) {
+        for (const ControlDef& c : controlTable()) {
             if (c.kind == Kind::Form) continue;
             QWidget* w = find<QWidget>(c.id);
-            const Pixels at = toPixels(c.twips);
+            const Rect at = toPixels(c.twips);
             QCOMPARE(w->parentWidget()->objectName(), QString::fromLatin1(controlName(c.container).data()));
             QCOMPARE(w->geometry(), QRect(at.left, at.top, at.width, at.height));
             QVERIFY(w->isVisible() && (c.kind < Kind::TextBox || !w->accessibleName().isEmpty()));
@@ -150,7 +150,7 @@ private slots:
         for (const auto& [c, typed, focus, said] : steps) {
             if (!typed.startsWith('\t')) find<QWidget>(c)->setFocus(Qt::TabFocusReason);  // selects all
             QTest::keyClicks(QApplication::focusWidget(), typed);
-            const bool press = controlSpec(c).kind == Kind::PushButton;
+            const bool press = controlDef(c).kind == Kind::PushButton;
             QVERIFY(QTest::qWaitForWindowActive(window_.get()));
             QCOMPARE(press ? std::exchange(warnings_, {}).join('|') : reason(), said);
             QCOMPARE(QApplication::focusWidget(), find<QWidget>(focus));

@@ -51,18 +51,29 @@ NumberFormat numberFormatOf(const QLocale& locale) {
     return NumberFormat{locale.decimalPoint() == QLatin1String(",") ? ',' : '.'};
 }
 
-void setUpApplication(QApplication& app) {
+bool styleChosenByUser(int argc, char** argv) {
+    if (!qEnvironmentVariableIsEmpty("QT_STYLE_OVERRIDE")) return true;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "-style" || argument == "--style" || argument.startsWith("-style=") ||
+            argument.startsWith("--style=")) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void setUpApplication(QApplication& app, bool styleChosen) {
     QApplication::setApplicationName(QStringLiteral("korvel-video-setup"));
     // Desktops that know the installed entry by this name show its theme icon; the
     // window's own icon below is for the rest.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.korvel.VideoSetup"));
-    // One style everywhere, so the measured fit of every caption holds on every desktop.
-    // Where the platform's default already is that style, building a second one would only
-    // repolish the application.
-    if (QApplication::style()->name() != QLatin1String("fusion")) {
+    // One style everywhere unless the user asks for another, so the measured fit of every
+    // caption holds on every desktop. Where the platform's default already is that style,
+    // building a second one would only repolish the application.
+    if (!styleChosen && QApplication::style()->name() != QLatin1String("fusion")) {
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     }
-    QApplication::setFont(captionFont());
     app.setWindowIcon(programIcon());
 }
 

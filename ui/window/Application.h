@@ -1,7 +1,7 @@
 #pragma once
 
-// What the program sets up once for every window: style, font, icon and the number
-// format of the user's locale.
+// What the program sets up once for every window: style, icon and the number format of the
+// user's locale.
 
 #include <QFont>
 #include <QIcon>
@@ -15,6 +15,7 @@ namespace korvel::window {
 
 // The captions were sized for a narrow 8-point font; a condensed face at a fixed pixel
 // size fits them alike on every machine, whatever its own default font and dots per inch.
+// The window's controls take it; dialogs and the reason beside a box take the desktop's font.
 inline constexpr const char* kFontFamily = "DejaVu Sans Condensed";
 inline constexpr int kFontPixelSize = 10;
 
@@ -24,6 +25,11 @@ QIcon programIcon();
 // The decimal separator of the locale when it is a comma, the point otherwise.
 NumberFormat numberFormatOf(const QLocale& locale);
 
-void setUpApplication(QApplication& app);
+// Whether the user asked for a style (QT_STYLE_OVERRIDE, -style): read before QApplication
+// takes its own arguments out of argv.
+bool styleChosenByUser(int argc, char** argv);
+
+// Without a style chosen by the user, Fusion: the style the captions were fitted in.
+void setUpApplication(QApplication& app, bool styleChosen);
 
 }  // namespace korvel::window

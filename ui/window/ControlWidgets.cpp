@@ -1,13 +1,19 @@
 #include "ui/window/ControlWidgets.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 #include <string_view>
+
+#include "ui/window/Accessibility.h"
+#include "ui/window/Application.h"
 
 namespace korvel::window {
 namespace {
@@ -58,15 +64,66 @@ constexpr std::array<SpokenName, 5> kSpokenNames{{
 // Texts have no length limit; Qt's default of 32767 would cut a longer paste without a word.
 constexpr int kLongestText = std::numeric_limits<int>::max();
 
-QWidget* create(const ControlSpec& control, QWidget& parent) {
+// WCAG 2 contrast of two colours, from 1 (the same) to 21 (black on white).
+double contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](float v) {
+            return v <= 0.04045F ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor mix(const QColor& a, const QColor& b, double shareOfB) {
+    const auto channel = [&](float x, float y) { return (1 - shareOfB) * x + shareOfB * y; };
+    return QColor::fromRgbF(channel(a.redF(), b.redF()), channel(a.greenF(), b.greenF()),
+                            channel(a.blueF(), b.blueF()));
+}
+
+// Text at less than this contrast to its background is hard to read (WCAG AA).
+constexpr double kReadable = 4.5;
+
+// The base of a marked box: the palette's base tinted towards orange, as far as its text stays
+// readable on it, so light, dark and high-contrast themes all keep their text legible.
+QColor markedBase(const QPalette& palette, QPalette::ColorGroup group) {
+    const QColor base = palette.color(group, QPalette::Base);
+    const QColor text = palette.color(group, QPalette::Text);
+    for (double share = 0.35; share > 0.01; share -= 0.05) {
+        const QColor tint = mix(base, QColor(255, 140, 0), share);
+        if (contrast(tint, text) >= kReadable) return tint;
+    }
+    return base;
+}
+
+// The base of a result box: the window's colour, or where that is hardly different from the
+// base of the boxes to type in (as in high-contrast themes), the base shaded towards the text.
+QColor resultBase(const QPalette& palette, QPalette::ColorGroup group) {
+    const QColor base = palette.color(group, QPalette::Base);
+    const QColor text = palette.color(group, QPalette::Text);
+    QColor look = palette.color(group, QPalette::Window);
+    if (contrast(look, base) < 1.1) look = mix(base, text, 0.12);
+    return contrast(look, text) >= kReadable ? look : base;
+}
+
+QWidget* create(const ControlDef& control, QWidget& parent) {
     const QString caption = qText(control.initialText);
     switch (control.kind) {
-        case Kind::GroupBox:
-            return new QGroupBox(caption, &parent);
+        case Kind::GroupBox: {
+            // The layout was fitted to this font: the desktop's font must not replace it, in any
+            // property, so every property is set here for the controls in the group to inherit.
+            auto* group = new QGroupBox(caption, &parent);
+            QFont font = captionFont();
+            font.setResolveMask(QFont::AllPropertiesResolved);
+            group->setFont(font);
+            return group;
+        }
         case Kind::Label:
             return new QLabel(caption, &parent);
         case Kind::TextBox: {
-            auto* box = new QLineEdit(&parent);
+            QLineEdit* box = control.readOnly ? new ResultBox(&parent) : new QLineEdit(&parent);
             box->setReadOnly(control.readOnly);
             box->setMaxLength(kLongestText);
             return box;
@@ -101,19 +158,19 @@ QWidget* create(const ControlSpec& control, QWidget& parent) {
 
 ControlWidgets::ControlWidgets(QWidget& form) {
     widgets_[static_cast<std::size_t>(frmKorvel)] = &form;
-    for (const ControlSpec& control : controlTable()) {
+    for (const ControlDef& control : controlTable()) {
         if (control.kind == Kind::Form) continue;
         QWidget* w = create(control, widget(control.container));
         w->setObjectName(qText(control.name));
-        const Pixels at = toPixels(control.twips);
+        const Rect at = toPixels(control.twips);
         w->setGeometry(at.left, at.top, at.width, at.height);
         widgets_[static_cast<std::size_t>(control.id)] = w;
     }
 
-    for (const ControlSpec& control : controlTable()) paint(control.id);
+    for (const ControlDef& control : controlTable()) setColours(control.id, false);
 
     // Labels reach into the controls below them; the controls are drawn over them.
-    for (const ControlSpec& control : controlTable()) {
+    for (const ControlDef& control : controlTable()) {
         if (control.kind == Kind::Label) widget(control.id).lower();
     }
 
@@ -126,6 +183,11 @@ ControlWidgets::ControlWidgets(QWidget& form) {
     for (const SpokenName& spoken : kSpokenNames) {
         widget(spoken.control).setAccessibleName(QString::fromLatin1(spoken.name));
     }
+    // The text part of an editable list holds the focus while one types: it is named alike.
+    for (const ControlDef& control : controlTable()) {
+        auto* list = as<QComboBox>(control.id);
+        if (list && list->lineEdit()) list->lineEdit()->setAccessibleName(list->accessibleName());
+    }
 
     // The chain is a ring: past the last control Tab wraps round to the first.
     const auto& order = focusOrder();
@@ -134,22 +196,29 @@ ControlWidgets::ControlWidgets(QWidget& form) {
     }
 }
 
-void ControlWidgets::paint(Ctl c, std::optional<QColor> tint) const {
-    const ControlSpec& control = controlSpec(c);
+void ControlWidgets::setColours(Ctl c, bool marked) const {
+    const ControlDef& control = controlDef(c);
     if (control.kind != Kind::TextBox && control.kind != Kind::DropDownList) return;
-    QWidget& w = widget(c);
-    const bool result = control.kind == Kind::TextBox && control.readOnly;
-    if (!tint && !result) {
-        w.setPalette(QPalette());
-        return;
-    }
+    QWidget& box = widget(c);
     // From the window's palette: within a change of colours it is the first to be new.
     const QPalette& window = widget(frmKorvel).palette();
+    // The open list of a marked list is drawn like any list: only the box takes the tint. The
+    // popup is built when first needed, so it is built here only for a mark.
+    if (auto* list = as<QComboBox>(c); list && (marked || list->findChild<QAbstractItemView*>())) {
+        QPalette plain = window;
+        plain.setResolveMask(~QPalette::ResolveMask{0});  // every role its own, none from the box
+        list->view()->setPalette(plain);
+    }
+    const bool result = control.kind == Kind::TextBox && control.readOnly;
+    if (!marked && !result) {
+        box.setPalette(QPalette());
+        return;
+    }
     QPalette look;
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        look.setColor(group, QPalette::Base, tint.value_or(window.color(group, QPalette::Window)));
+        look.setColor(group, QPalette::Base, marked ? markedBase(window, group) : resultBase(window, group));
     }
-    w.setPalette(look);
+    box.setPalette(look);
 }
 
 }  // namespace korvel::window

@@ -1,14 +1,12 @@
 #pragma once
 
 // The 33 controls of the layout table as widgets inside the form widget: kind, caption,
-// geometry, stacking, caption labels, accessible names and tab order. No state: texts and
-// selections are shown by FormBinding.
+// geometry, font, stacking, caption labels, accessible names and tab order. No state: texts
+// and selections are shown by FormBinding.
 
-#include <QColor>
 #include <QWidget>
 
 #include <array>
-#include <optional>
 
 #include "ui/model/Controls.h"
 
@@ -19,9 +17,10 @@ public:
     // Builds every control of the table into `form`, which stands for frmKorvel.
     explicit ControlWidgets(QWidget& form);
 
-    // Draws a text box or list in its state: the tint of a mark, or else for a read-only
-    // box the window's own colour as its base, so results do not look like places to type.
-    void paint(Ctl c, std::optional<QColor> tint = std::nullopt) const;
+    // Sets the colours a text box or list is drawn in, from the window's current palette:
+    // a marked box stands out in a warning tint, a result box is drawn on the window's own
+    // colour, so results do not look like places to type. Call again when the palette changes.
+    void setColours(Ctl c, bool marked) const;
 
     QWidget& widget(Ctl c) const { return *widgets_[static_cast<std::size_t>(c)]; }
 

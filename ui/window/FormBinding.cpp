@@ -5,8 +5,7 @@
 #include <QPushButton>
 
 #include <cstdint>
-
-#include "calc/Bitrate.h"
+#include <utility>
 
 namespace korvel::window {
 namespace {
@@ -40,7 +39,13 @@ FormBinding::FormBinding(FormModel& form, const ControlWidgets& controls, Failur
         written_.push_back(c);
         show(c);
     });
-    form_.setReporter([this](const Failure& failure) { failures_.report(failure, typing_); });
+    form_.setReporter([this](const Failure& failure) {
+        if (forwarding_) {
+            failure_ = failure;
+        } else {
+            failures_.report(failure, false);
+        }
+    });
     connectUserActions();
 }
 
@@ -50,48 +55,56 @@ FormBinding::~FormBinding() {
 }
 
 void FormBinding::showAll() {
-    for (const ControlSpec& control : controlTable()) {
+    for (const ControlDef& control : controlTable()) {
         if (control.kind == Kind::TextBox || control.kind == Kind::DropDownList) show(control.id);
     }
 }
 
 template <class Action>
 void FormBinding::forward(bool whileTyping, Action&& action) {
-    typing_ = whileTyping;
+    forwarding_ = true;
     written_.clear();
-    const bool ok = action();
-    typing_ = false;
-    // A box written without failure holds a valid text (or none) again.
-    if (ok) {
-        for (Ctl c : written_) failures_.unmark(c);
-    }
-    // A state that is no failure can still surprise: a typed audio bitrate counts as 0.
+    action();
+    forwarding_ = false;
+    // A box written, even by an action that fails at a later step, no longer holds what its
+    // mark was about.
+    for (Ctl c : written_) failures_.unmark(c);
     for (Ctl c : written_) {
-        const std::string caution = Caution(form_, c);
-        if (!caution.empty()) failures_.mark(c, QString::fromStdString(caution));
+        const QString about = caution(c);
+        if (!about.isEmpty()) failures_.mark(c, about);
     }
     written_.clear();
+    if (failure_) failures_.report(*std::exchange(failure_, std::nullopt), whileTyping);
+}
+
+QString FormBinding::caution(Ctl c) const {
+    // A typed audio bitrate that is none of the entries selects none, and none counts as 0.
+    if (c != Ctl::cboAudioBitrate || form_.GetListIndex(c) >= 0) return {};
+    const std::string& text = form_.GetText(c);
+    if (text.empty()) return QStringLiteral("The audio bitrate is empty, so it counts as 0 kbit/s.");
+    return QString::fromStdString("The audio bitrate " + quoted(text) +
+                                  " is not one of the listed bitrates, so it counts as 0 kbit/s.");
 }
 
 void FormBinding::connectUserActions() {
-    for (const ControlSpec& control : controlTable()) {
+    for (const ControlDef& control : controlTable()) {
         const Ctl c = control.id;
         if (auto* box = controls_.as<QLineEdit>(c); box && !control.readOnly) {
-            QObject::connect(box, &QLineEdit::textEdited, box, [this, c](const QString& text) {
+            connect(box, &QLineEdit::textEdited, this, [this, c](const QString& text) {
                 forward(true, [&] { return form_.editText(c, text.toStdString()); });
             });
         } else if (auto* list = controls_.as<QComboBox>(c)) {
-            QObject::connect(list, &QComboBox::activated, list, [this, c](int position) {
+            connect(list, &QComboBox::activated, this, [this, c](int position) {
                 forward(false, [&] { return form_.pickEntry(c, static_cast<std::int16_t>(position)); });
             });
             if (QLineEdit* edit = list->lineEdit()) {
-                QObject::connect(edit, &QLineEdit::textEdited, list, [this, c](const QString& text) {
+                connect(edit, &QLineEdit::textEdited, this, [this, c](const QString& text) {
                     forward(true, [&] { return form_.typeListText(c, text.toStdString()); });
                 });
             }
         } else if (auto* button = controls_.as<QPushButton>(c)) {
-            QObject::connect(button, &QPushButton::clicked, button,
-                             [this, c] { forward(false, [&] { return form_.pressButton(c); }); });
+            connect(button, &QPushButton::clicked, this,
+                    [this, c] { forward(false, [&] { return form_.pressButton(c); }); });
         }
     }
 }

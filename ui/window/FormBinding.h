@@ -5,6 +5,9 @@
 // signals that only the user raises; what the model writes is shown at once through its
 // observer. So the model's own writes never echo back as actions.
 
+#include <QObject>
+
+#include <optional>
 #include <vector>
 
 #include "ui/model/FormModel.h"
@@ -16,12 +19,11 @@ class QLineEdit;
 
 namespace korvel::window {
 
-class FormBinding {
+// A QObject so that its connections end with it.
+class FormBinding : public QObject {
 public:
     FormBinding(FormModel& form, const ControlWidgets& controls, FailureView& failures);
-    ~FormBinding();
-    FormBinding(const FormBinding&) = delete;
-    FormBinding& operator=(const FormBinding&) = delete;
+    ~FormBinding() override;
 
     // Shows every text, entry and selection the model holds now.
     void showAll();
@@ -35,12 +37,15 @@ private:
     // Runs one user action; `whileTyping` tells the failure view how to report.
     template <class Action>
     void forward(bool whileTyping, Action&& action);
+    // What the user should know of a state that is no failure, or nothing.
+    QString caution(Ctl c) const;
 
     FormModel& form_;
     const ControlWidgets& controls_;
     FailureView& failures_;
-    bool typing_ = false;
-    std::vector<Ctl> written_;  // by the action now running
+    bool forwarding_ = false;
+    std::vector<Ctl> written_;        // by the action now running
+    std::optional<Failure> failure_;  // of the action now running, reported when it has ended
 };
 
 }  // namespace korvel::window

@@ -4,18 +4,20 @@
 #include <QKeySequence>
 #include <QShortcut>
 
+#include "ui/window/Accessibility.h"
 #include "ui/window/Application.h"
 
 namespace korvel::window {
 
 FormWindow::FormWindow(FormModel& form, QWidget* parent)
     : QWidget(parent), controls_(*this), failures_(*this, controls_), binding_(form, controls_, failures_) {
-    const ControlSpec& self = controlSpec(Ctl::frmKorvel);
+    installAccessibility();
+    const ControlDef& self = controlDef(Ctl::frmKorvel);
     setObjectName(QString::fromUtf8(self.name.data(), static_cast<qsizetype>(self.name.size())));
     setWindowTitle(QString::fromUtf8(kWindowCaption.data(), static_cast<qsizetype>(kWindowCaption.size())));
     setWindowIcon(programIcon());
     // The controls keep the places of the table, so the window keeps its size.
-    const Pixels client = toPixels(self.twips);
+    const Rect client = toPixels(self.twips);
     setFixedSize(client.width, client.height);
 
     binding_.showAll();
@@ -28,7 +30,7 @@ FormWindow::FormWindow(FormModel& form, QWidget* parent)
 
 void FormWindow::changeEvent(QEvent* event) {
     // The desktop's colours changed: the boxes' own bases follow them.
-    if (event->type() == QEvent::PaletteChange) failures_.repaint();
+    if (event->type() == QEvent::PaletteChange) failures_.refreshColours();
     QWidget::changeEvent(event);
 }
 
