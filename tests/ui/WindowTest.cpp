@@ -1,6 +1,7 @@
 // The window, on the offscreen platform unless QT_QPA_PLATFORM is set: its layout (CTest
 // runs it at each scale users set), the keyboard, the binding and the failure reporting.
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
@@ -13,6 +14,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cmath>
+#include <map>
+
 #include "app/Startup.h"
 #include "ui/window/Application.h"
 #include "ui/window/FormWindow.h"
@@ -23,9 +27,35 @@ using enum Ctl;
 // A label's text as a screen reader gets it: markup read as such is gone from it.
 static QString shown(QObject* l) { return QAccessible::queryAccessibleInterface(l)->text(QAccessible::Name); }
 
+// WCAG 2 contrast of two colours, from 1 to 21.
+static double contrast(QColor a, QColor b) {
+    const auto luminance = [](QColor c) {
+        double sum = 0;
+        for (const auto& [v, w] : {std::pair{c.redF(), 0.2126}, {c.greenF(), 0.7152}, {c.blueF(), 0.0722}})
+            sum += w * (v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4));
+        return sum;
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// A box as drawn: its background (the commonest colour inside its frame) and the contrast of its
+// text (the pixel that stands out most) against it.
+static std::pair<QColor, double> drawn(QWidget* box) {
+    const QImage image = box->grab().toImage();
+    std::map<QRgb, int> count;
+    for (int y = 3; y < image.height() - 3; ++y)
+        for (int x = 3; x < image.width() - 3; ++x) ++count[image.pixel(x, y)];
+    const QColor background(std::ranges::max_element(count, {}, &std::pair<const QRgb, int>::second)->first);
+    double most = 1;
+    for (const auto& [rgb, n] : count) most = std::max(most, contrast(QColor(rgb), background));
+    return {background, most};
+}
+
 class WindowTest : public QObject {
     Q_OBJECT
     QStringList warnings_;
+    QFont warningFont_;
     std::unique_ptr<FormModel> form_;
     std::unique_ptr<window::FormWindow> window_;
 
@@ -33,11 +63,13 @@ class WindowTest : public QObject {
     W* find(Ctl c) const {
         return window_->findChild<W*>(controlName(c).data());
     }
-    QString reason() const {  // shown just below the focused box, or ""
+    QString reason() const {  // shown just below the focused box (moved left to stay on screen), or ""
         auto* label = window_->findChild<QLabel*>("failureReason");
         const QWidget* box = QApplication::focusWidget();
         const QPoint offset = label->pos() - box->mapToGlobal(QPoint(0, box->height()));
-        return !label->isVisible() ? "" : offset.manhattanLength() < 8 ? shown(label) : "elsewhere";
+        return !label->isVisible()                          ? ""
+               : std::abs(offset.y()) < 4 && offset.x() < 4 ? shown(label)
+                                                            : "elsewhere";
     }
 
 public:
@@ -46,6 +78,7 @@ public:
         auto* box = qobject_cast<QMessageBox*>(watched);
         if (event->type() != QEvent::Show || !box) return false;
         warnings_ << shown(box->findChild<QLabel*>("qt_msgbox_label"));
+        warningFont_ = box->findChild<QLabel*>("qt_msgbox_label")->font();
         QTimer::singleShot(0, box, &QDialog::reject);
         return false;
     }
@@ -99,8 +132,6 @@ private slots:
                     QVERIFY2(c.kind == Kind::Label && !qobject_cast<QLabel*>(above), c.name.data());
             }
         }
-        window_->setPalette(QPalette(Qt::white, QColor(40, 40, 40)));  // a dark desktop
-        QCOMPARE(find(txtVertOff)->palette().color(QPalette::Base), QColor(40, 40, 40));
         for (int size : {16, 32, 64}) {  // the icon, pixel for pixel as drawn
             QImage drawn = QImage(QStringLiteral(KORVEL_ICONS_DIR "/%1.png").arg(size))
                                .convertToFormat(QImage::Format_ARGB32);
@@ -130,21 +161,88 @@ private slots:
         QVERIFY(!window_->isVisible());
     }
 
+    // In a light, a dark and a high-contrast palette, taken on while the program runs, the text of
+    // marked, input and result boxes stays readable (WCAG AA), and the three look apart.
+    void readableInEveryPalette() {
+        QTest::keyClicks(find(txtVideoBitrate), "x");
+        QTest::keyClicks(find<QComboBox>(cboAudioBitrate)->lineEdit(), "96");
+        for (const auto& [window, base, text] :
+             {std::tuple<QColor, QColor, QColor>{"#efefef", "#ffffff", "#000000"},
+              {"#353535", "#2d2d2d", "#eeeeec"},
+              {"#000000", "#000000", "#ffffff"}}) {
+            QPalette palette(text, window);
+            palette.setColor(QPalette::Base, base);
+            palette.setColor(QPalette::Text, text);
+            window_->setPalette(palette);  // as the desktop's palette reaches it while the program runs
+            const auto [marked, audio, input, result] =
+                std::tuple{drawn(find(txtVideoBitrate)), drawn(find<QComboBox>(cboAudioBitrate)->lineEdit()),
+                           drawn(find(txtMovieLength)), drawn(find(txtVertSize))};
+            for (double ratio : {marked.second, audio.second, input.second, result.second})
+                QVERIFY(ratio >= 4.5);
+            QVERIFY(contrast(marked.first, input.first) > 1.05 && contrast(result.first, input.first) > 1.05);
+            QCOMPARE(audio.first, marked.first);
+            // The open list is drawn like any list: only the box is marked.
+            QCOMPARE(find<QComboBox>(cboAudioBitrate)->view()->palette().color(QPalette::Base), base);
+        }
+    }
+
+    // A desktop font (as a platform theme sets it) leaves the window as it was, pixel for pixel,
+    // while the dialog and the reason beside a box take it. A style the user asks for is taken. To
+    // assistive technology the window is a window with its caption, a result is read-only text.
+    void theDesktopsChoices() {
+        const QImage before = window_->grab().toImage();
+        const QFont desktop = QApplication::font();
+        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 14));
+        QCOMPARE(window_->grab().toImage(), before);
+        find(txtVideoBitrate)->setFocus();
+        QTest::keyClicks(find(txtVideoBitrate), "-");
+        auto* reason = window_->findChild<QLabel*>("failureReason");
+        QVERIFY(reason->isVisible() && reason->width() <= window_->width());
+        QTest::mouseClick(find<QWidget>(cmdCalcLength), Qt::LeftButton);
+        QCOMPARE(warningFont_.pointSize() + reason->font().pointSize(), 28);
+        warnings_.clear();
+        QApplication::setFont(desktop);
+
+        char program[] = "korvel-video-setup", style[] = "-style=Windows";
+        char* argv[] = {program, style};
+        QVERIFY(window::styleChosenByUser(1, argv));  // QT_STYLE_OVERRIDE, set in initMain
+        qunsetenv("QT_STYLE_OVERRIDE");
+        QVERIFY(!window::styleChosenByUser(1, argv) && window::styleChosenByUser(2, argv));
+        qputenv("QT_STYLE_OVERRIDE", "Windows");
+
+        QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(window_.get());
+        QCOMPARE(frame->role(), QAccessible::Window);
+        QCOMPARE(frame->text(QAccessible::Name), "Korvel;) Video Setup");
+        QAccessibleInterface* result = QAccessible::queryAccessibleInterface(find(txtVertSize));
+        QVERIFY(result->state().readOnly && !result->state().editable &&
+                !result->textInterface()->text(0, 3).isEmpty());
+        QCOMPARE(result->textInterface()->text(0, 3), "480");
+        QVERIFY(QAccessible::queryAccessibleInterface(find(txtMovieLength))->state().editable);
+        QCOMPARE(shown(find<QComboBox>(cboAudioBitrate)->lineEdit()), "Audio Bitrate (Kbit/s)");
+    }
+
     // A keystroke that fails (or types an audio bitrate, which counts as 0) tints the box and shows
     // the reason beside it while it has the focus, as its description too. A failed press warns,
     // then selects the text of the box at fault. Texts show as typed: no markup, no completion.
     void failuresReachTheUser() {
         // clang-format off
         const QString markup = "The video bitrate \"90<img src=\"/x.png\"><b>\" is not a number.";
-        const QString audio = "The audio bitrate \"96\" is not one of the listed bitrates, so it counts as 0 kbit/s.";
-        const std::tuple<Ctl, QString, Ctl, QString> steps[] = {  // typed or pressed, focus, reason or warning
+        const QString audio =
+            "The audio bitrate \"96\" is not one of the listed bitrates, so it counts as 0 kbit/s.";
+        // Typed or pressed, where the focus is then, and the reason or warning shown.
+        const std::tuple<Ctl, QString, Ctl, QString> steps[] = {
             {txtVideoBitrate, "90<img src=\"/x.png\"><b>", txtVideoBitrate, markup},
             {txtVideoBitrate, "\t", cmdCalcLength, ""},
             {txtVideoBitrate, "", txtVideoBitrate, markup},
             {txtVideoBitrate, "90", txtVideoBitrate, ""},
             {txtFileSize, "<img src=\"/x.png\"><font size=7>", txtFileSize, ""},
-            {cmdCalcLength, " ", txtFileSize, "The file size \"<img src=\"/x.png\"><font size=7>\" is not a number."},
-            {txtFileSize, "700", txtFileSize, ""},
+            {cmdCalcLength, " ", txtFileSize,
+             "The file size \"<img src=\"/x.png\"><font size=7>\" is not a number."},
+            {txtVideoBitrate, "x", txtVideoBitrate, "The video bitrate \"x\" is not a number."},
+            {txtFileSize, "14648438", txtFileSize, ""},  // the mark goes when the box is written, though
+            {txtMovieLength, "1", txtMovieLength, ""},   // the press writing it then fails
+            {cmdCalcVideoBitrate, " ", txtVideoBitrate,
+             "The scene-detect bitrate would be too large; check the video bitrate."},
             {cboAudioBitrate, "96\r", cboAudioBitrate, audio}};  // Enter adds no entry
         // clang-format on
         for (const auto& [c, typed, focus, said] : steps) {
@@ -154,7 +252,11 @@ private slots:
             QVERIFY(QTest::qWaitForWindowActive(window_.get()));
             QCOMPARE(press ? std::exchange(warnings_, {}).join('|') : reason(), said);
             QCOMPARE(QApplication::focusWidget(), find<QWidget>(focus));
-            if (press) QCOMPARE(find(focus)->selectedText(), find(focus)->text());
+            if (press) {  // the box at fault: ready to be typed over, and no longer marked
+                QCOMPARE(find(focus)->selectedText() + find(focus)->accessibleDescription(),
+                         find(focus)->text());
+                QCOMPARE(find(focus)->palette(), find(txtMovieLength)->palette());
+            }
             const QString about = find<QWidget>(c)->accessibleDescription();
             if (focus == c) QCOMPARE(about, said);
             QCOMPARE(find<QWidget>(c)->palette() == find(txtMovieLength)->palette(), about.isEmpty());
@@ -165,9 +267,9 @@ private slots:
         QTest::keyClick(find<QComboBox>(cboAudioBitrate), Qt::Key_Down);  // a pick clears it
         QCOMPARE(reason() + find<QWidget>(cboAudioBitrate)->accessibleDescription(), QString());
         QApplication::clipboard()->setText(QString(40000, '7'));
-        QTest::keyClick(find(txtFileSize), Qt::Key_V, Qt::ControlModifier);  // after "700", and after
+        QTest::keyClick(find(txtFileSize), Qt::Key_V, Qt::ControlModifier);  // after "14648438", and after
         QTest::keyClick(find<QWidget>(cboAudioBitrate), Qt::Key_V, Qt::ControlModifier);  // "256 Kbit/s"
-        QCOMPARE(form_->GetText(txtFileSize).size() + form_->GetText(cboAudioBitrate).size(), 80013U);
+        QCOMPARE(form_->GetText(txtFileSize).size() + form_->GetText(cboAudioBitrate).size(), 80018U);
     }
 };
 
