@@ -6,8 +6,8 @@
 #include "ui/window/FormWindow.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    korvel::window::setUpApplication(app);
+    const auto app = korvel::window::openApplication(argc, argv);
+    korvel::window::setUpApplication(*app);
 
     korvel::FormModel form(korvel::window::numberFormatOf(QLocale()));
     korvel::bindHandlers(form);

@@ -6,6 +6,11 @@
 #include <QResource>
 #include <QStyle>
 #include <QStyleFactory>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
 
 // Resources of a static library are linked in only when named.
 static void initIconResource() { Q_INIT_RESOURCE(icon); }
@@ -64,6 +69,54 @@ void setUpApplication(QApplication& app) {
     }
     QApplication::setFont(captionFont());
     app.setWindowIcon(programIcon());
+}
+
+namespace {
+
+// A message held back while the display opens; the context's texts are copied, as the
+// message's own may not outlive the call.
+struct HeldMessage {
+    QtMsgType type;
+    std::string category, file, function;
+    int line;
+    QString text;
+};
+
+QtMessageHandler previousHandler = nullptr;
+std::vector<HeldMessage> heldMessages;
+
+void holdPlatformMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        // The only fatal message while the application is built: no platform plugin could start.
+        std::fputs(
+            "korvel-video-setup: no display could be opened; set DISPLAY (X11) or "
+            "WAYLAND_DISPLAY (Wayland) to one that runs\n",
+            stderr);
+        std::_Exit(1);
+    }
+    // The platform's complaints on the way to that end would only repeat it.
+    if (context.category != nullptr && std::string_view(context.category).substr(0, 7) == "qt.qpa.") {
+        const auto copy = [](const char* s) { return std::string(s != nullptr ? s : ""); };
+        heldMessages.push_back(
+            {type, copy(context.category), copy(context.file), copy(context.function), context.line, text});
+        return;
+    }
+    previousHandler(type, context, text);
+}
+
+}  // namespace
+
+std::unique_ptr<QApplication> openApplication(int& argc, char** argv) {
+    previousHandler = qInstallMessageHandler(holdPlatformMessages);
+    auto app = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(previousHandler);
+    // The display is open: what the platform said on the way is worth seeing after all.
+    for (const HeldMessage& m : heldMessages) {
+        const QMessageLogContext context(m.file.c_str(), m.line, m.function.c_str(), m.category.c_str());
+        previousHandler(m.type, context, m.text);
+    }
+    heldMessages.clear();
+    return app;
 }
 
 }  // namespace korvel::window
