@@ -14,7 +14,7 @@ flunk() { echo "FAIL: $*" >&2; faults=$((faults + 1)); }
 found() { timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1; }
 # Waits up to 10 s for the command to fail.
 until_not() { for _ in $(seq 100); do "$@" >/dev/null 2>&1 || return 0; sleep 0.1; done; return 1; }
-times() { printf "$1 %.0s" $(seq "$2"); }
+repeat() { printf "$1 %.0s" $(seq "$2"); }
 # Starts the program with the environment given and focuses its window.
 launch() {
     env QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 "$@" "$program" &
@@ -29,12 +29,12 @@ close() {
     until_not kill -0 "$pid" || fail "the window did not close on Ctrl+Q"
     wait "$pid" || fail "exit status $? on close"
 }
-shot() { import -window "$window" "png:$tmp/$1.png" && close; }
+shot() { sleep 0.5 && import -window "$window" "png:$tmp/$1.png" && close; }
 start_xvfb
 launch
 xprop -id "$window" WM_CLASS | grep -q ", \"$3\"\$" || fail "WM_CLASS is not $3, the desktop entry's"
 # The focus opens in txtVertOff; eight Tabs reach txtFileSize, two more cmdCalcLength.
-xdotool key --delay 20 $(times Tab 8) a b c Tab Tab space
+xdotool key --delay 20 $(repeat Tab 8) a b c Tab Tab space
 dialog=$(found '^Cannot calculate') || fail "no warning after pressing <-- Calc with the file size 'abc'"
 kill -0 "$pid" || fail "the program ended on bad input"
 xdotool windowfocus --sync "$dialog"
@@ -45,7 +45,7 @@ close
 
 # An x marks the video bitrate box; the Tab after it takes away the cursor, which would count as text.
 launch QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark
-keys $(times Tab 9) x Tab
+keys $(repeat Tab 9) x Tab
 shot dark
 # WCAG contrast inside a box (WxH+X+Y) of that shot, failing below 4.5: the pixel that stands out
 # most against the commonest colour.
@@ -72,7 +72,7 @@ differ=$(compare -metric AE "$tmp/plain.png" "$tmp/qt6ct.png" null: 2>&1) ||
     flunk "a qt6ct desktop font of 14 pt changes $differ pixels of the window"
 # In German, 90,5 minutes and 700 MB give a video bitrate of 928; copied back from its box.
 launch LC_ALL=de_DE.UTF-8
-keys $(times Tab 7) ctrl+a 9 0 comma 5 Tab 7 0 0 $(times Tab 4) space $(times shift+Tab 3) ctrl+a ctrl+c
+keys $(repeat Tab 7) ctrl+a 9 0 comma 5 Tab 7 0 0 $(repeat Tab 4) space $(repeat shift+Tab 3) ctrl+a ctrl+c
 bitrate=$(timeout 5 xclip -o -selection clipboard) || true
 [ "$bitrate" = 928 ] || flunk "de_DE.UTF-8: video bitrate '$bitrate' from 90,5 minutes and 700 MB, not 928"
 close
