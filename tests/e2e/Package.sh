@@ -4,7 +4,7 @@
 # Wayland compositor; then drives it under Xvfb (RealX.sh).
 set -euo pipefail
 root=$(mktemp -d) run=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$root" "$run"' EXIT
+trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$root" "$run"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 lintian --fail-on error,warning "$1" || fail "lintian"
 dpkg-deb -x "$1" "$root"
