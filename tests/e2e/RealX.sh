@@ -42,7 +42,6 @@ xdotool key Return
 until_not xdotool search --onlyvisible --name '^Cannot calculate' || fail "the warning did not go on Return"
 kill -0 "$pid" || fail "the program ended after the warning"
 close
-
 # An x marks the video bitrate box; the Tab after it takes away the cursor, which would count as text.
 launch QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark
 keys $(repeat Tab 9) x Tab
@@ -64,8 +63,7 @@ for box in "movie length:35x15+27+51" "marked video bitrate:35x15+27+195" "verti
 done
 launch
 shot plain
-mkdir "$tmp/qt6ct"
-printf '[Fonts]\ngeneral="DejaVu Sans,14,-1,5,50,0,0,0,0,0"\n' >"$tmp/qt6ct/qt6ct.conf"
+mkdir "$tmp/qt6ct" && printf '[Fonts]\ngeneral="DejaVu Sans,14,-1,5,50,0,0,0,0,0"\n' >"$tmp/qt6ct/qt6ct.conf"
 launch QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME="$tmp"
 shot qt6ct
 differ=$(compare -metric AE "$tmp/plain.png" "$tmp/qt6ct.png" null: 2>&1) ||
