@@ -7,8 +7,8 @@
 
 int main(int argc, char* argv[]) {
     const bool styleChosen = korvel::window::styleChosenByUser(argc, argv);
-    QApplication app(argc, argv);
-    korvel::window::setUpApplication(app, styleChosen);
+    const auto app = korvel::window::openApplication(argc, argv);
+    korvel::window::setUpApplication(*app, styleChosen);
 
     korvel::FormModel form;
     korvel::bindHandlers(form, korvel::window::numberFormatOf(QLocale()));

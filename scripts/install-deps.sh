@@ -7,7 +7,8 @@ packages=(
     qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core fonts-dejavu-extra
     libgtest-dev libgmock-dev libbenchmark-dev
     clang clang-format clang-tidy libclang-rt-14-dev
-    xvfb xauth xdotool x11-utils imagemagick libx11-dev
+    xvfb xauth xdotool x11-utils imagemagick libx11-dev xclip
+    qt6-gtk-platformtheme libgtk-3-0 gnome-themes-extra qt6ct weston qt6-wayland locales
     dpkg-dev debhelper lintian appstream desktop-file-utils man-db
 )
 
@@ -15,10 +16,16 @@ missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update
-"${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+    "${sudo[@]}" apt-get update
+    "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+# The end-to-end test runs the program once in a locale that writes decimals with a comma.
+if ! locale -a | grep -qix 'de_DE.utf-\?8'; then
+    "${sudo[@]}" sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || "${sudo[@]}" sh -c 'echo "de_DE.UTF-8 UTF-8" >>/etc/locale.gen'
+    "${sudo[@]}" locale-gen
+fi

@@ -6,6 +6,11 @@
 #include <QResource>
 #include <QStyle>
 #include <QStyleFactory>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
 
 // Resources of a static library are linked in only when named.
 static void initIconResource() { Q_INIT_RESOURCE(icon); }
@@ -75,6 +80,66 @@ void setUpApplication(QApplication& app, bool styleChosen) {
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     }
     app.setWindowIcon(programIcon());
+}
+
+namespace {
+
+// A message held back while the display opens; the context's texts are copied, as the
+// message's own may not outlive the call.
+struct HeldMessage {
+    QtMsgType type;
+    std::string category, file, function;
+    int line;
+    QString text;
+};
+
+QtMessageHandler previousHandler = nullptr;
+std::vector<HeldMessage> heldMessages;
+std::string chosenPlatform;  // by -platform or QT_QPA_PLATFORM; empty for Qt's own choice
+
+void holdPlatformMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        // The only fatal message while the application is built: no platform plugin could start.
+        // Where the user named one, it may be that name that is wrong, not the display.
+        if (chosenPlatform.empty()) {
+            std::fputs(
+                "korvel-video-setup: no display could be opened; set DISPLAY (X11) or "
+                "WAYLAND_DISPLAY (Wayland) to one that runs\n",
+                stderr);
+        } else {
+            std::fprintf(stderr,
+                         "korvel-video-setup: the window system platform \"%s\" could not be started\n",
+                         chosenPlatform.c_str());
+        }
+        std::_Exit(1);
+    }
+    // The platform's complaints on the way to that end would only repeat it.
+    if (context.category != nullptr && std::string_view(context.category).substr(0, 7) == "qt.qpa.") {
+        const auto copy = [](const char* s) { return std::string(s != nullptr ? s : ""); };
+        heldMessages.push_back(
+            {type, copy(context.category), copy(context.file), copy(context.function), context.line, text});
+        return;
+    }
+    previousHandler(type, context, text);
+}
+
+}  // namespace
+
+std::unique_ptr<QApplication> openApplication(int& argc, char** argv) {
+    chosenPlatform = qEnvironmentVariable("QT_QPA_PLATFORM").toStdString();
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::string_view(argv[i]) == "-platform") chosenPlatform = argv[i + 1];
+    }
+    previousHandler = qInstallMessageHandler(holdPlatformMessages);
+    auto app = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(previousHandler);
+    // The display is open: what the platform said on the way is worth seeing after all.
+    for (const HeldMessage& m : heldMessages) {
+        const QMessageLogContext context(m.file.c_str(), m.line, m.function.c_str(), m.category.c_str());
+        previousHandler(m.type, context, m.text);
+    }
+    heldMessages.clear();
+    return app;
 }
 
 }  // namespace korvel::window

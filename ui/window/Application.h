@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QIcon>
 #include <QLocale>
+#include <memory>
 
 #include "calc/Numbers.h"
 
@@ -31,5 +32,10 @@ bool styleChosenByUser(int argc, char** argv);
 
 // Without a style chosen by the user, Fusion: the style the captions were fitted in.
 void setUpApplication(QApplication& app, bool styleChosen);
+
+// Builds the application, opening the display. Where no display can be opened (no DISPLAY
+// or WAYLAND_DISPLAY, or a dead server) it prints one line saying so and exits with status 1,
+// instead of Qt's abort with its advice to reinstall.
+std::unique_ptr<QApplication> openApplication(int& argc, char** argv);
 
 }  // namespace korvel::window
