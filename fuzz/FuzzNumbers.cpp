@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "ui/model/Failure.h"
 #include "calc/Numbers.h"
+#include "ui/model/Failure.h"
 
 namespace {
 

@@ -42,7 +42,8 @@ std::optional<std::string> sceneFigure(std::string text, char separator) {
     // Out of the double range: too large, unless the exponent is negative and it reads as 0.
     const auto exponent = text.find_first_of("eE");
     const bool negativeExponent = exponent != std::string::npos && text[exponent + 1] == '-';
-    if (std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc{} && !negativeExponent) {
+    if (std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc{} &&
+        !negativeExponent) {
         return std::nullopt;
     }
     const double figure = std::nearbyint(value * 1.2);
