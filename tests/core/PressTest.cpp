@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -18,29 +19,47 @@ namespace {
 using enum Ctl;
 using testing::LoadedForm;
 
-// One step, by control name: "cmdX" presses, "txtX=T" types T, "cboX=T" picks the entry T
-// (types T into the free-text list, or appends T to a fixed list first, where no entry is T),
-// "set txtX=T" writes T from code, "load" runs start-up.
+// Rows name a text box without "txt", and the bitrate group's boxes by one word.
+const std::map<std::string, Ctl> kRowNames = [] {
+    std::map<std::string, Ctl> names{{"Scene", txtVideoBitrateSceneDetect},
+                                     {"Video", txtVideoBitrate},
+                                     {"Length", txtMovieLength},
+                                     {"Size", txtFileSize}};
+    for (const auto& c : controlTable())
+        names.emplace(c.kind == Kind::TextBox ? c.name.substr(3) : c.name, c.id), names.emplace(c.name, c.id);
+    return names;
+}();
+
+std::string rowName(Ctl c) {  // the shortest
+    std::string name(controlName(c));
+    for (const auto& [n, box] : kRowNames) name = box == c && n.size() < name.size() ? n : name;
+    return name;
+}
+
+// One step: "cmdX" presses, "X=T" types T into a text box, "cboX=T" picks the entry T (types T
+// into the free-text list, or appends T to a fixed list first, where no entry is T), "set X=T"
+// writes T from code, "load" runs start-up.
 bool perform(LoadedForm& f, const std::string& step) {
     if (step == "load") return f.form.load();
     const bool fromCode = step.starts_with("set ");
     const std::string s = fromCode ? step.substr(4) : step;
     const auto equals = s.find('=');
-    const auto c = controlByName(s.substr(0, equals));
-    if (!c) throw std::invalid_argument("no control in step " + step);
+    const auto c = kRowNames.find(s.substr(0, equals));
+    if (c == kRowNames.end()) throw std::invalid_argument("no control in step " + step);
     const std::string text = equals == std::string::npos ? "" : s.substr(equals + 1);
-    if (fromCode) return f.form.SetText(*c, text), true;
-    if (controlDef(*c).kind == Kind::PushButton) return f.form.pressButton(*c);
-    if (controlDef(*c).kind == Kind::TextBox) return f.form.editText(*c, text);
+    const Ctl box = c->second;
+    if (fromCode) return f.form.SetText(box, text), true;
+    if (controlDef(box).kind == Kind::PushButton) return f.form.pressButton(box);
+    if (controlDef(box).kind == Kind::TextBox) return f.form.editText(box, text);
     const auto position = [&] {
-        const auto entries = f.form.Entries(*c);
+        const auto entries = f.form.Entries(box);
         return static_cast<std::int16_t>(std::find(entries.begin(), entries.end(), text) - entries.begin());
     };
-    if (position() == std::ssize(f.form.Entries(*c))) {
-        if (controlDef(*c).style == ListStyle::FreeText) return f.form.typeListText(*c, text);
-        f.form.AddEntry(*c, text);
+    if (position() == std::ssize(f.form.Entries(box))) {
+        if (controlDef(box).style == ListStyle::FreeText) return f.form.typeListText(box, text);
+        f.form.AddEntry(box, text);
     }
-    return f.form.pickEntry(*c, position());
+    return f.form.pickEntry(box, position());
 }
 
 struct Row {
@@ -63,16 +82,10 @@ TEST_P(Press, WritesInOrderAndReportsOnce) {
     f.writes.clear();
     f.reports.clear();
     EXPECT_EQ(perform(f, r.action), r.report.empty());
-    std::string written;  // "Box=text", the box named without "txt", the bitrate boxes by one word
+    std::string written;  // "Box=text", by the rows' names
     for (const auto& w : f.writes) {
-        std::string name = w.substr(3, w.find('=') - 3);
-        for (const auto& [full, word] : {std::pair{"VideoBitrateSceneDetect", "Scene"},
-                                         {"VideoBitrate", "Video"},
-                                         {"MovieLength", "Length"},
-                                         {"FileSize", "Size"}}) {
-            if (name == full) name = word;
-        }
-        written += (written.empty() ? "" : " ") + name + w.substr(w.find('='));
+        written += (written.empty() ? "" : " ") + rowName(kRowNames.at(w.substr(0, w.find('=')))) +
+                   w.substr(w.find('='));
     }
     EXPECT_EQ(written, r.writes);
     std::string reported;  // the sentence of each report
@@ -106,105 +119,86 @@ INSTANTIATE_TEST_SUITE_P(Geometry, Press, ::testing::Values(
         "VertSize=0 VSizeErr=4 HorizCrop=6.75 VertCrop=0 VertOff=0 VSizeErrCrop=4"},
     Row{"NegativeSize", {}, "cboHorizSize=-100",
         "VertSize=-64 VSizeErr=-3 HorizCrop=-100 VertCrop=-64 VertOff=0 VSizeErrCrop=-3"},
-    Row{"LargestSnapDown", {}, "cboHorizSize=3221225458.5", "VertSize=2147483632 VSizeErr=7 "
-        "HorizCrop=3221225458.5 VertCrop=2147483632 VertOff=0 VSizeErrCrop=7"},
+    Row{"LargestSnapDown", {}, "cboHorizSize=3221225458.5",
+        "VertSize=2147483632 VSizeErr=7 HorizCrop=3221225458.5 VertCrop=2147483632 VertOff=0 VSizeErrCrop=7"},
     Row{"SnapUpBeyond32Bits", {}, "cboHorizSize=3221225460", "",
         "The vertical size would be too large; check the horizontal size."},
     Row{"CropOverflowKeepsWidth", {kTv}, "cboHorizSize=3000000000",
         "VertSize=2000000000 VSizeErr=0 HorizCrop=3000000000",
         "The crop height would be too large; check the horizontal size."},
-    Row{"OffsetFailureKeepsCrop", {"set txtVertSize=4 80"}, kScope, "HorizCrop=720 VertCrop=304",
+    Row{"OffsetFailureKeepsCrop", {"set VertSize=4 80"}, kScope, "HorizCrop=720 VertCrop=304",
         "The vertical size \"4 80\" is not a number."},
-    Row{"CommaOffset", {"set txtVertSize=480,4"}, kTv,
-        "HorizCrop=720 VertCrop=528 VertOff=-23,8 VSizeErrCrop=13",
-        "", ','}));
+    Row{"CommaOffset", {"set VertSize=480,4"}, kTv,
+        "HorizCrop=720 VertCrop=528 VertOff=-23,8 VSizeErrCrop=13", "", ','}));
 
 INSTANTIATE_TEST_SUITE_P(Bitrate, Press, ::testing::Values(
-    Row{"VideoFromSize", {"txtFileSize=700"}, "cmdCalcVideoBitrate", "Video=668 Scene=802 Scene=802"},
-    Row{"SizeFromVideo", {"txtVideoBitrate=668"}, "cmdCalcFileSize", "Size=700 Scene=802"},
-    Row{"LengthFromBoth", {"txtFileSize=700", "txtVideoBitrate=668"}, "cmdCalcLength",
-        "Length=120 Scene=802"},
-    Row{"SizeAt800", {"txtVideoBitrate=800"}, "cmdCalcFileSize", "Size=816 Scene=960"},
-    Row{"LengthAt800", {"txtFileSize=700", "txtVideoBitrate=800"}, "cmdCalcLength", "Length=103 Scene=960"},
-    Row{"SinglePrecisionRatio", {"txtFileSize=4769", "txtMovieLength=215"}, "cmdCalcVideoBitrate",
+    Row{"VideoFromSize", {"Size=700"}, "cmdCalcVideoBitrate", "Video=668 Scene=802 Scene=802"},
+    Row{"SizeFromVideo", {"Video=668"}, "cmdCalcFileSize", "Size=700 Scene=802"},
+    Row{"LengthFromBoth", {"Size=700", "Video=668"}, "cmdCalcLength", "Length=120 Scene=802"},
+    Row{"SinglePrecisionRatio", {"Size=4769", "Length=215"}, "cmdCalcVideoBitrate",
         "Video=2901 Scene=3481 Scene=3481"},
-    Row{"TieGoesToEven", {"txtVideoBitrate=896", "txtMovieLength=3"}, "cmdCalcFileSize",
-        "Size=22 Scene=1075"},
-    Row{"NegativeVideo", {"txtFileSize=100"}, "cmdCalcVideoBitrate", "Video=-14 Scene=-17 Scene=-17"},
-    Row{"TypedAudioCountsZero", {"cboAudioBitrate=128", "txtFileSize=700"}, "cmdCalcVideoBitrate",
+    Row{"TieGoesToEven", {"Video=896", "Length=3"}, "cmdCalcFileSize", "Size=22 Scene=1075"},
+    Row{"NegativeVideo", {"Size=100"}, "cmdCalcVideoBitrate", "Video=-14 Scene=-17 Scene=-17"},
+    Row{"TypedAudioCountsZero", {"cboAudioBitrate=128", "Size=700"}, "cmdCalcVideoBitrate",
         "Video=796 Scene=955 Scene=955"},
-    Row{"Audio16", {"cboAudioBitrate=16 Kbit/s", "txtVideoBitrate=800"}, "cmdCalcFileSize",
-        "Size=717 Scene=960"},
-    Row{"FractionalLength", {"txtFileSize=700", "txtMovieLength=90.5"}, "cmdCalcVideoBitrate",
+    Row{"Audio16", {"cboAudioBitrate=16 Kbit/s", "Video=800"}, "cmdCalcFileSize", "Size=717 Scene=960"},
+    Row{"FractionalLength", {"Size=700", "Length=90.5"}, "cmdCalcVideoBitrate",
         "Video=928 Scene=1114 Scene=1114"},
-    Row{"CommaLength", {"txtFileSize=700", "txtMovieLength=90,5"}, "cmdCalcVideoBitrate",
-        "Video=928 Scene=1114 Scene=1114", "", ','},
-    Row{"NegativeLength", {"txtFileSize=700", "txtVideoBitrate=-200"}, "cmdCalcLength",
-        "Length=-1327 Scene=-240"},
-    Row{"Keystroke800", {"txtVideoBitrate=8", "txtVideoBitrate=80"}, "txtVideoBitrate=800",
-        "Video=800 Scene=960"},
-    Row{"EmptiedVideo", {"txtVideoBitrate=800"}, "txtVideoBitrate=", "Video= Scene="},
-    Row{"SceneTieToEven", {}, "txtVideoBitrate=3.75", "Video=3.75 Scene=4"},
-    Row{"SceneLargest", {}, "txtVideoBitrate=1789569706", "Video=1789569706 Scene=2147483647"},
+    Row{"EmptiedVideo", {"Video=800"}, "Video=", "Video= Scene="},
+    Row{"SceneTieToEven", {}, "Video=3.75", "Video=3.75 Scene=4"},
+    Row{"SceneLargest", {}, "Video=1789569706", "Video=1789569706 Scene=2147483647"},
     // A video bitrate that gives no figure leaves the scene-detect box empty, not with an older figure.
-    Row{"LoneMinus", {"txtVideoBitrate=-100"}, "txtVideoBitrate=-", "Video=- Scene=",
-        "The video bitrate \"-\" is not a number."},
-    Row{"OneBlank", {}, "txtVideoBitrate= ", "Video=  Scene=", "The video bitrate \" \" is not a number."},
-    Row{"OtherSeparator", {}, "txtVideoBitrate=8,5", "Video=8,5 Scene=",
+    Row{"LoneMinus", {"Video=-100"}, "Video=-", "Video=- Scene=", "The video bitrate \"-\" is not a number."},
+    Row{"OneBlank", {}, "Video= ", "Video=  Scene=", "The video bitrate \" \" is not a number."},
+    Row{"OtherSeparator", {}, "Video=8,5", "Video=8,5 Scene=",
         "The video bitrate \"8,5\" is not a number; write decimals with \".\"."},
-    Row{"OtherSeparatorComma", {}, "txtVideoBitrate=90.5", "Video=90.5 Scene=",
+    Row{"OtherSeparatorComma", {}, "Video=90.5", "Video=90.5 Scene=",
         "The video bitrate \"90.5\" is not a number; write decimals with \",\".", ','},
-    Row{"OtherSeparatorTooLarge", {}, "txtVideoBitrate=9,5E999", "Video=9,5E999 Scene=",
+    Row{"OtherSeparatorTooLarge", {}, "Video=9,5E999", "Video=9,5E999 Scene=",
         "The video bitrate \"9,5E999\" is not a number; write decimals with \".\"."},
-    Row{"LoneSeparator", {}, "txtVideoBitrate=,", "Video=, Scene=",
-        "The video bitrate \",\" is not a number."},
-    Row{"LongTextIsShortened", {}, "txtVideoBitrate=" + kLong, "Video=" + kLong + " Scene=",
+    Row{"LoneSeparator", {}, "Video=,", "Video=, Scene=", "The video bitrate \",\" is not a number."},
+    Row{"LongTextIsShortened", {}, "Video=" + kLong, "Video=" + kLong + " Scene=",
         "The video bitrate \"" + kLong.substr(0, 120) + "\u2026\" is not a number."},
-    Row{"SceneBeyond32Bits", {"txtVideoBitrate=200000000"}, "txtVideoBitrate=2000000000",
-        "Video=2000000000 Scene=", kVideoOverflow},
-    Row{"VideoBeyondDoubles", {}, "txtVideoBitrate=" + kNines, "Video=" + kNines + " Scene=",
+    Row{"SceneBeyond32Bits", {"Video=200000000"}, "Video=2000000000", "Video=2000000000 Scene=",
+        kVideoOverflow},
+    Row{"VideoBeyondDoubles", {}, "Video=" + kNines, "Video=" + kNines + " Scene=",
         "The video bitrate \"" + kNines.substr(0, 30) + "\u2026" + kNines.substr(0, 20) + "\" is too large."},
-    Row{"SceneBeyondDoubles", {}, "txtVideoBitrate=1e308", "Video=1e308 Scene=", kVideoOverflow},
+    Row{"SceneBeyondDoubles", {}, "Video=1e308", "Video=1e308 Scene=", kVideoOverflow},
     Row{"VideoAtStartUp", {}, "cmdCalcVideoBitrate", "", "The file size is empty; enter a number."},
     Row{"SizeAtStartUp", {}, "cmdCalcFileSize", "", "The video bitrate is empty; enter a number."},
-    Row{"LengthNotANumber", {"txtFileSize=700", "txtMovieLength=two hours"}, "cmdCalcVideoBitrate", "",
+    Row{"LengthNotANumber", {"Size=700", "Length=two hours"}, "cmdCalcVideoBitrate", "",
         "The movie length \"two hours\" is not a number."},
-    Row{"ThousandsGrouped", {"txtFileSize=700", "txtMovieLength=1,500"}, "cmdCalcVideoBitrate", "",
+    Row{"ThousandsGrouped", {"Size=700", "Length=1,500"}, "cmdCalcVideoBitrate", "",
         "The movie length \"1,500\"" + kGrouped + "\".\"."},
-    Row{"ThousandsGroupedComma", {"txtFileSize=700", "txtMovieLength=-12.345.678,5"}, "cmdCalcVideoBitrate",
-        "",
+    Row{"ThousandsGroupedComma", {"Size=700", "Length=-12.345.678,5"}, "cmdCalcVideoBitrate", "",
         "The movie length \"-12.345.678,5\"" + kGrouped + "\",\".", ','},
-    Row{"PasteStopsAtItsEnd", {"txtFileSize=" + kPasted}, "cmdCalcLength", "",
+    Row{"PasteStopsAtItsEnd", {"Size=" + kPasted}, "cmdCalcLength", "",
         "The file size \"" + kPasted.substr(0, 30) + "…" + kPasted.substr(39981) + "\" is not a number."},
-    Row{"TypedSizeTooLarge", {"txtFileSize=1e400"}, "cmdCalcLength", "",
-        "The file size \"1e400\" is too large."},
-    Row{"ZeroByZero", {"txtFileSize=0", "txtMovieLength=0"}, "cmdCalcVideoBitrate", "",
+    Row{"TypedSizeTooLarge", {"Size=1e400"}, "cmdCalcLength", "", "The file size \"1e400\" is too large."},
+    Row{"ZeroByZero", {"Size=0", "Length=0"}, "cmdCalcVideoBitrate", "",
         "The movie length is 0, so the video bitrate cannot be calculated."},
-    Row{"BitratesAddUpToZero", {"txtFileSize=700", "txtVideoBitrate=-128"}, "cmdCalcLength", "",
+    Row{"BitratesAddUpToZero", {"Size=700", "Video=-128"}, "cmdCalcLength", "",
         "The video and audio bitrates add up to 0, so the movie length cannot be calculated."},
-    Row{"TinyLength", {"txtFileSize=700", "txtMovieLength=0.0000000001"}, "cmdCalcVideoBitrate", "",
+    Row{"TinyLength", {"Size=700", "Length=0.0000000001"}, "cmdCalcVideoBitrate", "",
         "The video bitrate would be too large; check the movie length."},
-    Row{"LengthOfOneIsNoTinyDivisor", {"txtFileSize=1e12", "txtMovieLength=1"}, "cmdCalcVideoBitrate", "",
+    Row{"LengthOfOneIsNoTinyDivisor", {"Size=1e12", "Length=1"}, "cmdCalcVideoBitrate", "",
         "The video bitrate would be too large; check the file size."},
-    Row{"SizeHugeLength", {"txtVideoBitrate=800", "txtMovieLength=1e12"}, "cmdCalcFileSize", "",
+    Row{"SizeHugeLength", {"Video=800", "Length=1e12"}, "cmdCalcFileSize", "",
         "The file size would be too large; check the movie length."},
-    Row{"LengthTinyVideo", {"cboAudioBitrate=none", "txtFileSize=700", "txtVideoBitrate=1e-10"},
-        "cmdCalcLength", "",
+    Row{"LengthTinyVideo", {"cboAudioBitrate=none", "Size=700", "Video=1e-10"}, "cmdCalcLength", "",
         "The movie length would be too large; check the video bitrate."},
-    Row{"LengthTinyTotal", {"txtFileSize=700", "txtVideoBitrate=-127.9999999"}, "cmdCalcLength", "",
+    Row{"LengthTinyTotal", {"Size=700", "Video=-127.9999999"}, "cmdCalcLength", "",
         "The movie length would be too large; check the video bitrate."},
-    Row{"VideoBeyond32Bits", {"txtFileSize=1e12"}, "cmdCalcVideoBitrate", "",
-        "The video bitrate would be too large; check the file size."},
-    Row{"SizeBeyond32Bits", {"txtVideoBitrate=1e12"}, "cmdCalcFileSize", "",
+    Row{"SizeBeyond32Bits", {"Video=1e12"}, "cmdCalcFileSize", "",
         "The file size would be too large; check the video bitrate."},
-    Row{"LengthBeyond32Bits", {"txtFileSize=1e12", "txtVideoBitrate=1"}, "cmdCalcLength", "",
+    Row{"LengthBeyond32Bits", {"Size=1e12", "Video=1"}, "cmdCalcLength", "",
         "The movie length would be too large; check the file size."},
-    Row{"LengthSizeBeyondDoubles", {"txtFileSize=1e306", "txtVideoBitrate=1"}, "cmdCalcLength", "",
+    Row{"LengthSizeBeyondDoubles", {"Size=1e306", "Video=1"}, "cmdCalcLength", "",
         "The movie length would be too large; check the file size."},
-    Row{"NestedChangeOverflows", {"txtVideoBitrate=x", "txtFileSize=14648438", "txtMovieLength=1"},
-        "cmdCalcVideoBitrate", "Video=2000000045 Scene=", kVideoOverflow},
-    Row{"ClosingStepOverflows", {"txtVideoBitrate=1789569707", "txtMovieLength=1"}, "cmdCalcFileSize",
-        "Size=13107201 Scene=", kVideoOverflow}));
+    Row{"NestedChangeOverflows", {"Video=x", "Size=14648438", "Length=1"}, "cmdCalcVideoBitrate",
+        "Video=2000000045 Scene=", kVideoOverflow},
+    Row{"ClosingStepOverflows", {"Video=1789569707", "Length=1"}, "cmdCalcFileSize", "Size=13107201 Scene=",
+        kVideoOverflow}));
 // clang-format on
 
 // Each audio entry stands for the number in its own text.

@@ -27,16 +27,13 @@ using enum Ctl;
 // A label's text as a screen reader gets it: markup read as such is gone from it.
 static QString shown(QObject* l) { return QAccessible::queryAccessibleInterface(l)->text(QAccessible::Name); }
 
-// WCAG 2 contrast of two colours, from 1 to 21.
+// WCAG 2 contrast of two colours, from 1 to 21 (sRGB taken as a gamma of 2.2).
 static double contrast(QColor a, QColor b) {
-    const auto luminance = [](QColor c) {
-        double sum = 0;
-        for (const auto& [v, w] : {std::pair{c.redF(), 0.2126}, {c.greenF(), 0.7152}, {c.blueF(), 0.0722}})
-            sum += w * (v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4));
-        return sum;
+    const auto l = [](QColor c) {
+        return 0.2126 * std::pow(c.redF(), 2.2) + 0.7152 * std::pow(c.greenF(), 2.2) +
+               0.0722 * std::pow(c.blueF(), 2.2) + 0.05;
     };
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    return std::max(l(a), l(b)) / std::min(l(a), l(b));
 }
 
 // A box as drawn: its background (the commonest colour inside its frame) and the contrast of its
@@ -167,18 +164,15 @@ private slots:
         QTest::keyClicks(find(txtVideoBitrate), "x");
         QTest::keyClicks(find<QComboBox>(cboAudioBitrate)->lineEdit(), "96");
         for (const auto& [window, base, text] :
-             {std::tuple<QColor, QColor, QColor>{"#efefef", "#ffffff", "#000000"},
+             {std::tuple<QColor, QColor, QColor>{"#efefef", "white", "black"},
               {"#353535", "#2d2d2d", "#eeeeec"},
-              {"#000000", "#000000", "#ffffff"}}) {
-            QPalette palette(text, window);
-            palette.setColor(QPalette::Base, base);
-            palette.setColor(QPalette::Text, text);
-            window_->setPalette(palette);  // as the desktop's palette reaches it while the program runs
+              {"black", "black", "white"}}) {
+            // As the desktop's palette reaches the window while the program runs.
+            window_->setPalette(QPalette(text, window, window, window, window, text, text, base, window));
             const auto [marked, audio, input, result] =
                 std::tuple{drawn(find(txtVideoBitrate)), drawn(find<QComboBox>(cboAudioBitrate)->lineEdit()),
                            drawn(find(txtMovieLength)), drawn(find(txtVertSize))};
-            for (double ratio : {marked.second, audio.second, input.second, result.second})
-                QVERIFY(ratio >= 4.5);
+            QVERIFY(std::min({marked.second, audio.second, input.second, result.second}) >= 4.5);
             QVERIFY(contrast(marked.first, input.first) > 1.05 && contrast(result.first, input.first) > 1.05);
             QCOMPARE(audio.first, marked.first);
             // The open list is drawn like any list: only the box is marked.
@@ -214,8 +208,7 @@ private slots:
         QCOMPARE(frame->role(), QAccessible::Window);
         QCOMPARE(frame->text(QAccessible::Name), "Korvel;) Video Setup");
         QAccessibleInterface* result = QAccessible::queryAccessibleInterface(find(txtVertSize));
-        QVERIFY(result->state().readOnly && !result->state().editable &&
-                !result->textInterface()->text(0, 3).isEmpty());
+        QVERIFY(result->state().readOnly && !result->state().editable);
         QCOMPARE(result->textInterface()->text(0, 3), "480");
         QVERIFY(QAccessible::queryAccessibleInterface(find(txtMovieLength))->state().editable);
         QCOMPARE(shown(find<QComboBox>(cboAudioBitrate)->lineEdit()), "Audio Bitrate (Kbit/s)");
