@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Usage: Package.sh DEB XVFB_HELPER. Checks the Debian package: lintian, its desktop entry, AppStream
-# file, manual page, file list, dependencies, no RUNPATH and the debug symbols beside it; then
-# drives its program under Xvfb (RealX.sh).
+# Usage: Package.sh DEB XVFB_HELPER. Checks the Debian package (lintian, desktop entry, AppStream file,
+# manual page, files, RUNPATH, dbgsym beside it, Depends), then drives its program under Xvfb (RealX.sh).
 set -euo pipefail
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
