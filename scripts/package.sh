@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the Debian package (release build, debian/) from a clean copy of the source tree:
-# the files git knows, as they are in the working tree, so no earlier build can leak in.
-# Leaves it in build-package/ and prints its path as the last line; the rest of the output
-# goes to stderr, so that deb=$(bash scripts/package.sh) takes the path alone.
+# Builds the Debian package (debian/, Debian's compiler flags) from a clean copy of the source
+# tree: the files git knows, as they are in the working tree, so no earlier build can leak in.
+# Leaves it and its debug symbols (the -dbgsym package) in build-package/ and prints the .deb's
+# path as the last line; the rest of the output goes to stderr, so that
+# deb=$(bash scripts/package.sh) takes the path alone.
 #   bash scripts/package.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,7 +20,8 @@ git ls-files -z --cached --others --exclude-standard |
 (cd "$work/src" && dpkg-buildpackage -us -uc -b -j"$(nproc)") >&2
 
 version=$(dpkg-parsechangelog -l debian/changelog -S Version)
-deb=korvel-video-setup_${version}_$(dpkg-architecture -qDEB_HOST_ARCH).deb
+arch=$(dpkg-architecture -qDEB_HOST_ARCH)
+deb=korvel-video-setup_${version}_$arch.deb
 mkdir -p "$out"
-mv "$work/$deb" "$out/"
+mv "$work/$deb" "$work/korvel-video-setup-dbgsym_${version}_$arch.deb" "$out/"
 echo "$out/$deb"
