@@ -5,11 +5,10 @@
 namespace korvel {
 
 double readNumber(const FormModel& form, Ctl c, NumberFormat format) {
-    const std::string& text = form.GetText(c);
     try {
-        return TextToNumber(text, format);
+        return TextToNumber(form.GetText(c), format);
     } catch (Failure& failure) {
-        failure.blame(c, text);
+        failure.blame(c);
         throw;
     }
 }

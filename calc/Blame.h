@@ -11,7 +11,7 @@
 
 namespace korvel {
 
-// A control's text as a number; a failure names that control and shows its text.
+// A control's text as a number; a failure names that control.
 double readNumber(const FormModel& form, Ctl c, NumberFormat format);
 
 // An input of a calculation: the box it is read from, the value it enters with, and whether
@@ -33,7 +33,7 @@ auto calculating(Ctl quantity, Ctl atFault, Step&& step) {
     try {
         return step();
     } catch (Failure& failure) {
-        failure.blame(atFault, {}, quantity);
+        failure.blame(atFault, quantity);
         throw;
     }
 }

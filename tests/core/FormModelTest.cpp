@@ -50,7 +50,19 @@ TEST(FormModel, FailuresUnwindToTheActionAndAreReportedOnce) {
     EXPECT_TRUE(f.form.editText(txtFileSize, "1"));  // usable again
 }
 
-// The controls of the layout table, as a fresh model holds them.
+// A long text is quoted by its start and, where its reading stopped, the characters up to there.
+TEST(Failure, QuotesLongTextsByTheirStartAndWhereTheyStop) {
+    std::string a(60, 'a'), d;
+    for (int i = 0; i < 70; ++i) d += static_cast<char>('0' + i % 10);
+    for (const auto& [text, stop, quote] : {std::tuple{a, std::string::npos, a},
+                                            {a + "b", 59, a + "…"},
+                                            {d, 60, d.substr(0, 30) + "…" + d.substr(41, 20) + "…"},
+                                            {d, std::string::npos, d.substr(0, 30) + "…" + d.substr(50)}}) {
+        EXPECT_EQ(quoted(text, stop), '"' + quote + '"') << stop;
+    }
+}
+
+// The controls of the control table, as a fresh model holds them.
 TEST(Controls, NamesTextsFocusOrderAndPixelsFollowTheLayoutTable) {
     const FormModel form;
     const char* const prefixes[] = {"frm", "Frame", "Label", "txt", "cbo", "cmd"};  // by Kind
@@ -60,6 +72,12 @@ TEST(Controls, NamesTextsFocusOrderAndPixelsFollowTheLayoutTable) {
         EXPECT_TRUE(c.kind != Kind::TextBox || form.GetText(c.id) == (c.id == txtMovieLength ? "120" : ""))
             << c.name;
         EXPECT_TRUE(c.kind != Kind::DropDownList || form.GetListIndex(c.id) == -1) << c.name;
+        // Only the three boxes to type in take typing; lengths are whole pixels; captions are there.
+        EXPECT_EQ(c.kind == Kind::TextBox && !c.readOnly,
+                  c.id == txtMovieLength || c.id == txtFileSize || c.id == txtVideoBitrate);
+        EXPECT_EQ(c.twips.left % 15 + c.twips.top % 15 + c.twips.width % 15 + c.twips.height % 15, 0)
+            << c.name;
+        EXPECT_TRUE((c.kind > Kind::Label && c.kind != Kind::PushButton) || !c.initialText.empty()) << c.name;
     }
     EXPECT_EQ(form.GetText(cboAudioBitrate), "Combo1");
     int entryWrites = 0;  // a view learns of entries through the observer too

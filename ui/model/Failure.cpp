@@ -36,10 +36,9 @@ Failure::Failure(FailureKind kind, std::string text, std::optional<Ctl> subject,
     describe();
 }
 
-void Failure::blame(Ctl c, std::string_view text, std::optional<Ctl> quantity) {
+void Failure::blame(Ctl c, std::optional<Ctl> quantity) {
     if (subject_) return;
     subject_ = c;
-    if (text_.empty()) text_ = text;
     if (!quantity_) quantity_ = quantity;
     describe();
 }
@@ -85,7 +84,7 @@ void Failure::describe() {
             // A typed number beyond what can be calculated with, or a result that would not fit.
             if (!text_.empty()) {
                 message_ = "The " + subjectName + " " + quoted(text_) + " is too large.";
-            } else if (subject_ && subject_ != quantity()) {
+            } else if (subject_) {
                 message_ = "The " + name + " would be too large; check the " + subjectName + ".";
             } else {
                 message_ = "The " + name + " would be too large to calculate.";

@@ -42,9 +42,9 @@ public:
     std::optional<Ctl> subject() const { return subject_; }
     // The quantity that could not be formed, where it is not the subject itself.
     std::optional<Ctl> quantity() const { return quantity_ ? quantity_ : subject_; }
-    // Names the box at fault (and its text, and the quantity being formed), unless an
-    // inner step already named one.
-    void blame(Ctl c, std::string_view text = {}, std::optional<Ctl> quantity = std::nullopt);
+    // Names the box at fault (and the quantity being formed), unless an inner step already
+    // named one.
+    void blame(Ctl c, std::optional<Ctl> quantity = std::nullopt);
     // For a text that is no number: how to write it, with `decimalSeparator` for decimals.
     void advise(Advice advice, char decimalSeparator);
     // For a text that is no number: the byte at which reading it stops, so that a sentence
