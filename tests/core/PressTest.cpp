@@ -100,7 +100,10 @@ const std::string kLong = [] {  // 70 two-byte characters: a sentence cuts it at
     return text;
 }();
 const std::string kPasted = std::string(40000, '1') + "x", kNines = std::string(400, '9');
-const std::string kVideoOverflow = "The scene-detect bitrate would be too large; check the video bitrate.";
+std::string tooLarge(const std::string& result, const std::string& input) {
+    return "The " + result + " would be too large; check the " + input + ".";
+}
+const std::string kVideoOverflow = tooLarge("scene-detect bitrate", "video bitrate");
 const std::string kGrouped =
     " is not a number; write it without separators between thousands, and decimals with ";
 
@@ -109,8 +112,6 @@ const std::string kGrouped =
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Geometry, Press, ::testing::Values(
     Row{"StartUp", {}, "load", "VertSize=480 VSizeErr=0 HorizCrop=720 VertCrop=480 VertOff=0 VSizeErrCrop=0"},
-    Row{"Size640Scope", {kScope}, "cboHorizSize=640",
-        "VertSize=432 VSizeErr=11 HorizCrop=640 VertCrop=272 VertOff=80 VSizeErrCrop=0"},
     Row{"FormatLeavesResize", {"cboHorizSize=688"}, kTv,
         "HorizCrop=688 VertCrop=512 VertOff=-24 VSizeErrCrop=5"},
     Row{"RemainderEightSnapsUp", {}, "cboHorizSize=396",
@@ -122,10 +123,10 @@ INSTANTIATE_TEST_SUITE_P(Geometry, Press, ::testing::Values(
     Row{"LargestSnapDown", {}, "cboHorizSize=3221225458.5",
         "VertSize=2147483632 VSizeErr=7 HorizCrop=3221225458.5 VertCrop=2147483632 VertOff=0 VSizeErrCrop=7"},
     Row{"SnapUpBeyond32Bits", {}, "cboHorizSize=3221225460", "",
-        "The vertical size would be too large; check the horizontal size."},
+        tooLarge("vertical size", "horizontal size")},
     Row{"CropOverflowKeepsWidth", {kTv}, "cboHorizSize=3000000000",
         "VertSize=2000000000 VSizeErr=0 HorizCrop=3000000000",
-        "The crop height would be too large; check the horizontal size."},
+        tooLarge("crop height", "horizontal size")},
     Row{"OffsetFailureKeepsCrop", {"set VertSize=4 80"}, kScope, "HorizCrop=720 VertCrop=304",
         "The vertical size \"4 80\" is not a number."},
     Row{"CommaOffset", {"set VertSize=480,4"}, kTv,
@@ -154,20 +155,12 @@ INSTANTIATE_TEST_SUITE_P(Bitrate, Press, ::testing::Values(
         "The video bitrate \"8,5\" is not a number; write decimals with \".\"."},
     Row{"OtherSeparatorComma", {}, "Video=90.5", "Video=90.5 Scene=",
         "The video bitrate \"90.5\" is not a number; write decimals with \",\".", ','},
-    Row{"OtherSeparatorTooLarge", {}, "Video=9,5E999", "Video=9,5E999 Scene=",
-        "The video bitrate \"9,5E999\" is not a number; write decimals with \".\"."},
-    Row{"LoneSeparator", {}, "Video=,", "Video=, Scene=", "The video bitrate \",\" is not a number."},
     Row{"LongTextIsShortened", {}, "Video=" + kLong, "Video=" + kLong + " Scene=",
         "The video bitrate \"" + kLong.substr(0, 120) + "\u2026\" is not a number."},
     Row{"SceneBeyond32Bits", {"Video=200000000"}, "Video=2000000000", "Video=2000000000 Scene=",
         kVideoOverflow},
-    Row{"VideoBeyondDoubles", {}, "Video=" + kNines, "Video=" + kNines + " Scene=",
-        "The video bitrate \"" + kNines.substr(0, 30) + "\u2026" + kNines.substr(0, 20) + "\" is too large."},
-    Row{"SceneBeyondDoubles", {}, "Video=1e308", "Video=1e308 Scene=", kVideoOverflow},
     Row{"VideoAtStartUp", {}, "cmdCalcVideoBitrate", "", "The file size is empty; enter a number."},
     Row{"SizeAtStartUp", {}, "cmdCalcFileSize", "", "The video bitrate is empty; enter a number."},
-    Row{"LengthNotANumber", {"Size=700", "Length=two hours"}, "cmdCalcVideoBitrate", "",
-        "The movie length \"two hours\" is not a number."},
     Row{"ThousandsGrouped", {"Size=700", "Length=1,500"}, "cmdCalcVideoBitrate", "",
         "The movie length \"1,500\"" + kGrouped + "\".\"."},
     Row{"ThousandsGroupedComma", {"Size=700", "Length=-12.345.678,5"}, "cmdCalcVideoBitrate", "",
@@ -180,21 +173,18 @@ INSTANTIATE_TEST_SUITE_P(Bitrate, Press, ::testing::Values(
     Row{"BitratesAddUpToZero", {"Size=700", "Video=-128"}, "cmdCalcLength", "",
         "The video and audio bitrates add up to 0, so the movie length cannot be calculated."},
     Row{"TinyLength", {"Size=700", "Length=0.0000000001"}, "cmdCalcVideoBitrate", "",
-        "The video bitrate would be too large; check the movie length."},
+        tooLarge("video bitrate", "movie length")},
     Row{"LengthOfOneIsNoTinyDivisor", {"Size=1e12", "Length=1"}, "cmdCalcVideoBitrate", "",
-        "The video bitrate would be too large; check the file size."},
+        tooLarge("video bitrate", "file size")},
     Row{"SizeHugeLength", {"Video=800", "Length=1e12"}, "cmdCalcFileSize", "",
-        "The file size would be too large; check the movie length."},
-    Row{"LengthTinyVideo", {"cboAudioBitrate=none", "Size=700", "Video=1e-10"}, "cmdCalcLength", "",
-        "The movie length would be too large; check the video bitrate."},
+        tooLarge("file size", "movie length")},
     Row{"LengthTinyTotal", {"Size=700", "Video=-127.9999999"}, "cmdCalcLength", "",
-        "The movie length would be too large; check the video bitrate."},
-    Row{"SizeBeyond32Bits", {"Video=1e12"}, "cmdCalcFileSize", "",
-        "The file size would be too large; check the video bitrate."},
+        tooLarge("movie length", "video bitrate")},
+    Row{"SizeBeyond32Bits", {"Video=1e12"}, "cmdCalcFileSize", "", tooLarge("file size", "video bitrate")},
     Row{"LengthBeyond32Bits", {"Size=1e12", "Video=1"}, "cmdCalcLength", "",
-        "The movie length would be too large; check the file size."},
+        tooLarge("movie length", "file size")},
     Row{"LengthSizeBeyondDoubles", {"Size=1e306", "Video=1"}, "cmdCalcLength", "",
-        "The movie length would be too large; check the file size."},
+        tooLarge("movie length", "file size")},
     Row{"NestedChangeOverflows", {"Video=x", "Size=14648438", "Length=1"}, "cmdCalcVideoBitrate",
         "Video=2000000045 Scene=", kVideoOverflow},
     Row{"ClosingStepOverflows", {"Video=1789569707", "Length=1"}, "cmdCalcFileSize", "Size=13107201 Scene=",
@@ -229,12 +219,10 @@ TEST(GeometrySweep, AllSizesAndFormatsKeepTheInvariants) {
             SCOPED_TRACE(std::to_string(size) + " " + f.text(cboMovieFormat));
             const long rounded = std::lround(size / 1.5), raw = std::lround(size / ratios[fi]);
             const long vert = rounded - rounded % 16 + (rounded % 16 >= 8 ? 16 : 0), crop = raw - raw % 16;
-            EXPECT_EQ(f.text(txtVertSize), std::to_string(vert));
-            EXPECT_EQ(f.text(txtVSizeErr), std::to_string(rounded % 16));
-            EXPECT_EQ(f.text(txtHorizCrop), std::to_string(size));
-            EXPECT_EQ(f.text(txtVertCrop), std::to_string(crop));
-            EXPECT_EQ(f.text(txtVertOff), std::to_string((vert - crop) / 2));
-            EXPECT_EQ(f.text(txtVSizeErrCrop), std::to_string(raw % 16));
+            const auto texts = [&](auto... boxes) { return ((f.text(boxes) + " ") + ...); };
+            const auto numbers = [](auto... n) { return ((std::to_string(n) + " ") + ...); };
+            EXPECT_EQ(texts(txtVertSize, txtVSizeErr, txtHorizCrop, txtVertCrop, txtVertOff, txtVSizeErrCrop),
+                      numbers(vert, rounded % 16, size, crop, (vert - crop) / 2, raw % 16));
         }
     }
     EXPECT_TRUE(f.reports.empty());

@@ -36,8 +36,6 @@ XDG_RUNTIME_DIR=$run timeout 60 weston --backend=headless-backend.so --socket=e2
 for _ in $(seq 100); do [ -S "$run/e2e" ] && break; sleep 0.1; done
 env -u DISPLAY XDG_RUNTIME_DIR="$run" WAYLAND_DISPLAY=e2e QT_QPA_PLATFORM=wayland "$bin" 2>"$run/err" &
 sleep 2
-kill "$!" || fail "the program ended at once under Wayland: $(cat "$run/err")"
-status=0 && wait "$!" || status=$?
-[[ $status =~ ^(0|143)$ ]] || fail "exit status $status under Wayland on SIGTERM"
-[ ! -s "$run/err" ] || fail "under Wayland it said: $(cat "$run/err")"
+kill "$!" && status=0 && wait "$!" || status=$?
+[[ $status =~ ^(0|143)$ && ! -s "$run/err" ]] || fail "Wayland: exit status $status, said $(cat "$run/err")"
 bash "$(dirname "$0")/RealX.sh" "$bin" "$2" "$(sed -n 's/^StartupWMClass=//p' "$entry")"

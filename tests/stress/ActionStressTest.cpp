@@ -1,7 +1,6 @@
 // Seeded random sequences of typing, picking and pressing on the loaded program. Each action is
-// checked at once against rules worked out here, not by the core: the boxes it writes and their
-// order, one report per failure naming a box the user can change, typed texts judged by the
-// number grammar, and the scene-detect figure.
+// checked at once against rules worked out here, not by the core: one report per failure naming a
+// box the user can change, typed texts judged by the number grammar, and the scene-detect figure.
 
 #include <gtest/gtest.h>
 
@@ -19,8 +18,9 @@ namespace {
 using enum Ctl;
 
 // clang-format off
-constexpr Ctl kTargets[] = {txtVideoBitrate, txtVideoBitrate, txtMovieLength, txtFileSize, cmdCalcVideoBitrate,
-                            cmdCalcFileSize, cmdCalcLength, cboAudioBitrate, cboHorizSize, cboMovieFormat};
+constexpr Ctl kTargets[] = {txtVideoBitrate, txtVideoBitrate, txtMovieLength, txtFileSize,
+                            cmdCalcVideoBitrate, cmdCalcFileSize, cmdCalcLength, cboAudioBitrate,
+                            cboHorizSize, cboMovieFormat};
 // Typed texts are made of these: numbers of every size and sign, blanks, both separators, letters.
 constexpr const char* kPieces[] = {"", " ", "\t", "-", "+", "0", "7", "16", "128", "1789569706", "e", "E308",
                                    "e-5", "E+400", "x", "1e-320", "99999999999999999999", ".", ","};
@@ -51,20 +51,6 @@ std::optional<std::string> sceneFigure(std::string text, char separator) {
     return std::to_string(static_cast<long>(figure));
 }
 
-// The boxes an action on c writes when it runs to its end, in order.
-std::vector<Ctl> expectedWrites(Ctl c, bool typedIntoList, bool sceneRuns) {
-    if (c == cboHorizSize)
-        return {txtVertSize, txtVSizeErr, txtHorizCrop, txtVertCrop, txtVertOff, txtVSizeErrCrop};
-    if (c == cboMovieFormat) return {txtHorizCrop, txtVertCrop, txtVertOff, txtVSizeErrCrop};
-    if (c == cboAudioBitrate) return typedIntoList ? std::vector{c} : std::vector<Ctl>{};
-    const bool press = controlDef(c).kind == Kind::PushButton;
-    std::vector<Ctl> w{c == cmdCalcFileSize ? txtFileSize : c == cmdCalcLength ? txtMovieLength : c};
-    if (c == cmdCalcVideoBitrate) w = {txtVideoBitrate};
-    if (sceneRuns && w[0] == txtVideoBitrate) w.push_back(txtVideoBitrateSceneDetect);
-    if (press) w.push_back(txtVideoBitrateSceneDetect);
-    return w;
-}
-
 TEST(ActionStress, EveryActionKeepsTheFormConsistent) {
     for (std::uint64_t seed = 0; seed < 120; ++seed) {
         const char separator = seed % 4 < 2 ? '.' : ',';
@@ -81,7 +67,6 @@ TEST(ActionStress, EveryActionKeepsTheFormConsistent) {
             const auto position = static_cast<std::int16_t>(random() % entries.size());
             const bool picked = kind == Kind::DropDownList && (c != cboAudioBitrate || random() % 4);
             if (picked) text = entries[position];
-            const std::string videoBefore = f.text(txtVideoBitrate);
             f.writes.clear();
             f.reports.clear();
             const bool ok = kind == Kind::PushButton ? f.form.pressButton(c)
@@ -92,13 +77,6 @@ TEST(ActionStress, EveryActionKeepsTheFormConsistent) {
                          std::string(controlName(c)) + ": \"" + text + "\"");
 
             ASSERT_EQ(f.reports.size(), ok ? 0U : 1U);
-            const auto expected = expectedWrites(c, kind == Kind::DropDownList && !picked,
-                                                 changeOnSameText || f.text(txtVideoBitrate) != videoBefore);
-            ASSERT_TRUE(ok ? f.writes.size() == expected.size() : f.writes.size() <= expected.size());
-            for (std::size_t w = 0; w < f.writes.size(); ++w) {
-                ASSERT_TRUE(f.writes[w].starts_with(std::string(controlName(expected[w])) + "="))
-                    << f.writes[w];
-            }
             if (!ok) {
                 const Failure& failure = f.reports[0];
                 const auto subject = failure.subject();
@@ -110,12 +88,9 @@ TEST(ActionStress, EveryActionKeepsTheFormConsistent) {
                               isNumber(text, separator) || text.empty());
                 }
             }
-            // Where the action wrote the scene-detect box, it holds the figure of the video bitrate,
-            // or nothing for an empty text; a text that gives no figure fails the action.
-            const auto scene = [](const std::string& w) {
-                return w.starts_with("txtVideoBitrateSceneDetect=");
-            };
-            if (std::ranges::any_of(f.writes, scene)) {
+            // Where the action wrote the scene-detect box (always its last step), it holds the figure of
+            // the video bitrate, or nothing for an empty text; a text that gives no figure fails the action.
+            if (!f.writes.empty() && f.writes.back().starts_with("txtVideoBitrateSceneDetect=")) {
                 const std::string& video = f.text(txtVideoBitrate);
                 const auto figure =
                     video.empty() ? std::optional<std::string>("") : sceneFigure(video, separator);

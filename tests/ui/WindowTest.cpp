@@ -153,7 +153,6 @@ private slots:
         QCOMPARE(find(txtVideoBitrate)->cursorPosition(), 1);
         QTest::keyClick(find<QComboBox>(cboHorizSize), Qt::Key_Down);
         QCOMPARE(find(txtVertSize)->text(), QStringLiteral("464"));
-        QCOMPARE(window::numberFormatOf(QLocale(QLocale::German)).decimalSeparator, ',');
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
         QVERIFY(!window_->isVisible());
     }
@@ -197,19 +196,18 @@ private slots:
         warnings_.clear();
         QApplication::setFont(desktop);
 
-        char program[] = "korvel-video-setup", style[] = "-style=Windows";
-        char* argv[] = {program, style};
-        QVERIFY(window::styleChosenByUser(1, argv));  // QT_STYLE_OVERRIDE, set in initMain
+        char program[] = "korvel-video-setup", style[] = "-style=Windows", *argv[] = {program, style};
+        const bool fromEnvironment = window::styleChosenByUser(1, argv);  // QT_STYLE_OVERRIDE, from initMain
         qunsetenv("QT_STYLE_OVERRIDE");
-        QVERIFY(!window::styleChosenByUser(1, argv) && window::styleChosenByUser(2, argv));
+        QVERIFY(fromEnvironment && !window::styleChosenByUser(1, argv) && window::styleChosenByUser(2, argv));
         qputenv("QT_STYLE_OVERRIDE", "Windows");
 
-        QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(window_.get());
-        QCOMPARE(frame->role(), QAccessible::Window);
-        QCOMPARE(frame->text(QAccessible::Name), "Korvel;) Video Setup");
+        const QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(window_.get());
+        QVERIFY(frame->role() == QAccessible::Window &&
+                frame->text(QAccessible::Name) == "Korvel;) Video Setup");
         QAccessibleInterface* result = QAccessible::queryAccessibleInterface(find(txtVertSize));
-        QVERIFY(result->state().readOnly && !result->state().editable);
-        QCOMPARE(result->textInterface()->text(0, 3), "480");
+        QVERIFY(result->state().readOnly && !result->state().editable &&
+                result->textInterface()->text(0, 3) == "480");
         QVERIFY(QAccessible::queryAccessibleInterface(find(txtMovieLength))->state().editable);
         QCOMPARE(shown(find<QComboBox>(cboAudioBitrate)->lineEdit()), "Audio Bitrate (Kbit/s)");
     }
