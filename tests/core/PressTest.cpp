@@ -99,7 +99,7 @@ const std::string kLong = [] {  // 70 two-byte characters: a sentence cuts it at
     for (int i = 0; i < 70; ++i) text += "\xC3\xA9";
     return text;
 }();
-const std::string kPasted = std::string(40000, '1') + "x", kNines = std::string(400, '9');
+const std::string kPasted = std::string(40000, '1') + "x";
 std::string tooLarge(const std::string& result, const std::string& input) {
     return "The " + result + " would be too large; check the " + input + ".";
 }
@@ -116,8 +116,6 @@ INSTANTIATE_TEST_SUITE_P(Geometry, Press, ::testing::Values(
         "HorizCrop=688 VertCrop=512 VertOff=-24 VSizeErrCrop=5"},
     Row{"RemainderEightSnapsUp", {}, "cboHorizSize=396",
         "VertSize=272 VSizeErr=8 HorizCrop=396 VertCrop=256 VertOff=8 VSizeErrCrop=8"},
-    Row{"TieDownToEven", {}, "cboHorizSize=6.75",
-        "VertSize=0 VSizeErr=4 HorizCrop=6.75 VertCrop=0 VertOff=0 VSizeErrCrop=4"},
     Row{"NegativeSize", {}, "cboHorizSize=-100",
         "VertSize=-64 VSizeErr=-3 HorizCrop=-100 VertCrop=-64 VertOff=0 VSizeErrCrop=-3"},
     Row{"LargestSnapDown", {}, "cboHorizSize=3221225458.5",
@@ -142,15 +140,11 @@ INSTANTIATE_TEST_SUITE_P(Bitrate, Press, ::testing::Values(
     Row{"NegativeVideo", {"Size=100"}, "cmdCalcVideoBitrate", "Video=-14 Scene=-17 Scene=-17"},
     Row{"TypedAudioCountsZero", {"cboAudioBitrate=128", "Size=700"}, "cmdCalcVideoBitrate",
         "Video=796 Scene=955 Scene=955"},
-    Row{"Audio16", {"cboAudioBitrate=16 Kbit/s", "Video=800"}, "cmdCalcFileSize", "Size=717 Scene=960"},
     Row{"FractionalLength", {"Size=700", "Length=90.5"}, "cmdCalcVideoBitrate",
         "Video=928 Scene=1114 Scene=1114"},
-    Row{"EmptiedVideo", {"Video=800"}, "Video=", "Video= Scene="},
     Row{"SceneTieToEven", {}, "Video=3.75", "Video=3.75 Scene=4"},
-    Row{"SceneLargest", {}, "Video=1789569706", "Video=1789569706 Scene=2147483647"},
     // A video bitrate that gives no figure leaves the scene-detect box empty, not with an older figure.
     Row{"LoneMinus", {"Video=-100"}, "Video=-", "Video=- Scene=", "The video bitrate \"-\" is not a number."},
-    Row{"OneBlank", {}, "Video= ", "Video=  Scene=", "The video bitrate \" \" is not a number."},
     Row{"OtherSeparator", {}, "Video=8,5", "Video=8,5 Scene=",
         "The video bitrate \"8,5\" is not a number; write decimals with \".\"."},
     Row{"OtherSeparatorComma", {}, "Video=90.5", "Video=90.5 Scene=",
@@ -160,7 +154,6 @@ INSTANTIATE_TEST_SUITE_P(Bitrate, Press, ::testing::Values(
     Row{"SceneBeyond32Bits", {"Video=200000000"}, "Video=2000000000", "Video=2000000000 Scene=",
         kVideoOverflow},
     Row{"VideoAtStartUp", {}, "cmdCalcVideoBitrate", "", "The file size is empty; enter a number."},
-    Row{"SizeAtStartUp", {}, "cmdCalcFileSize", "", "The video bitrate is empty; enter a number."},
     Row{"ThousandsGrouped", {"Size=700", "Length=1,500"}, "cmdCalcVideoBitrate", "",
         "The movie length \"1,500\"" + kGrouped + "\".\"."},
     Row{"ThousandsGroupedComma", {"Size=700", "Length=-12.345.678,5"}, "cmdCalcVideoBitrate", "",
@@ -191,16 +184,14 @@ INSTANTIATE_TEST_SUITE_P(Bitrate, Press, ::testing::Values(
         kVideoOverflow}));
 // clang-format on
 
-// Each audio entry stands for the number in its own text.
+// Each audio entry stands for the number in its own text; any other typed text counts as 0.
 TEST(GetAudioBitrate, IsTheNumberOfTheSelectedEntryAndZeroOtherwise) {
     LoadedForm f;
     EXPECT_EQ(GetAudioBitrate(f.form), 128);
-    const auto entries = f.form.Entries(cboAudioBitrate);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        ASSERT_TRUE(f.form.pickEntry(cboAudioBitrate, static_cast<std::int16_t>(i)));
-        EXPECT_EQ(GetAudioBitrate(f.form), std::stoi(entries[i])) << entries[i];
+    for (std::int16_t i = 0; i < 9; ++i) {
+        ASSERT_TRUE(f.form.pickEntry(cboAudioBitrate, i));
+        EXPECT_EQ(GetAudioBitrate(f.form), std::stoi(f.text(cboAudioBitrate))) << f.text(cboAudioBitrate);
     }
-    // Any other typed text counts as 0; an entry's own text is that entry.
     for (const auto& [text, kbits] : {std::pair{"96", 0}, {"", 0}, {"96 Kbit/s", 96}}) {
         ASSERT_TRUE(f.form.typeListText(cboAudioBitrate, text));
         EXPECT_EQ(GetAudioBitrate(f.form), kbits) << text;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Usage: RealX.sh PROGRAM XVFB_HELPER WM_CLASS. Drives the program in an X server of its own with real X
-# input: its window and WM_CLASS; a file size that is no number, "<-- Calc", the warning, Ctrl+Q; then
-# from screenshots: text contrast in a dark GTK theme, the window unchanged by a 14 pt qt6ct desktop
-# font; a decimal comma in German. It must live throughout and exit 0. Exits with the failures counted.
+# input. From screenshots: text contrast in a dark GTK theme, the window unchanged by a 14 pt qt6ct
+# desktop font. In German: its WM_CLASS, a warning, a decimal comma. It must live throughout and exit 0
+# on Ctrl+Q. Exits with the failures counted.
 set -euo pipefail
 # shellcheck source=../../scripts/xvfb.sh
 source "$2"
@@ -30,20 +30,11 @@ close() {
 }
 shot() { sleep 0.5 && import -window "$window" "png:$tmp/$1.png" && close; }
 start_xvfb
-# The focus opens in txtVertOff; eight Tabs reach txtFileSize, two more cmdCalcLength.
-launch -- $(repeat Tab 8) a b c Tab Tab space
-xprop -id "$window" WM_CLASS | grep -q ", \"$3\"\$" || fail "WM_CLASS is not $3, the desktop entry's"
-dialog=$(found '^Cannot calculate') || fail "no warning after pressing <-- Calc with the file size 'abc'"
-xdotool windowfocus --sync "$dialog" key Return
-until_not xdotool search --onlyvisible --name '^Cannot calculate' || fail "the warning did not go on Return"
-kill -0 "$pid" || fail "the program ended after the warning"
-close
 # An x marks the video bitrate box; the Tab after it takes away the cursor, which would count as text.
 launch QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark -- $(repeat Tab 9) x Tab
 shot dark
-# Inset by 3 from the frames of txtMovieLength (typed in) and txtVideoBitrate in Frame3 at (8,8) and of
-# txtVertSize (a result) in Frame2 at (224,8): WCAG contrast of the pixel that stands out most against
-# the commonest colour.
+# Inside the frames of txtMovieLength and txtVideoBitrate in Frame3 at (8,8), of txtVertSize in Frame2 at
+# (224,8): WCAG contrast of the pixel that stands out most against the commonest colour.
 for box in "movie length:35x15+27+51" "marked video bitrate:35x15+27+195" "vertical size:75x19+331+51"; do
     ratio=$(convert "$tmp/dark.png" -crop "${box#*:}" -depth 8 -format %c histogram:info:- |
         tr -c '0-9\n' ' ' | awk '
@@ -60,8 +51,15 @@ launch QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME="$tmp" --
 shot qt6ct
 differ=$(compare -metric AE "$tmp/plain.png" "$tmp/qt6ct.png" null: 2>&1) ||
     flunk "a qt6ct desktop font of 14 pt changes $differ pixels of the window"
-# In German, 90,5 minutes and 700 MB give a video bitrate of 928; copied back from its box.
-launch LC_ALL=de_DE.UTF-8 -- $(repeat Tab 7) ctrl+a 9 0 comma 5 Tab 7 0 0 $(repeat Tab 4) space \
+# In German: a file size that is no number, "<-- Calc", the warning; then 700 MB and 90,5 minutes give a
+# video bitrate of 928. Tab order from txtVertOff: 7 to the movie length, file size, video, three buttons.
+launch LC_ALL=de_DE.UTF-8 -- $(repeat Tab 8) a b c $(repeat Tab 4) space
+xprop -id "$window" WM_CLASS | grep -q ", \"$3\"\$" || fail "WM_CLASS is not $3, the desktop entry's"
+dialog=$(found '^Cannot calculate') || fail "no warning after pressing <-- Calc with the file size 'abc'"
+xdotool windowfocus --sync "$dialog" key Return
+until_not xdotool search --onlyvisible --name '^Cannot calculate' || fail "the warning did not go on Return"
+kill -0 "$pid" || fail "the program ended after the warning"
+xdotool windowfocus --sync "$window" key --delay 20 7 0 0 shift+Tab ctrl+a 9 0 comma 5 $(repeat Tab 5) space \
     $(repeat shift+Tab 3) ctrl+a ctrl+c
 bitrate=$(timeout 5 xclip -o -selection clipboard) || true
 [ "$bitrate" = 928 ] || flunk "de_DE.UTF-8: video bitrate '$bitrate' from 90,5 minutes and 700 MB, not 928"
