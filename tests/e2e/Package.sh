@@ -24,7 +24,7 @@ dyn=$(readelf -d "$bin") && grep -q NEEDED <<<"$dyn" && ! grep -qE 'R(UN)?PATH' 
 id=$(readelf -n "$bin" | sed -n 's/^ *Build ID: //p')
 dpkg-deb -c "${1/setup_/setup-dbgsym_}" | grep "/${id:0:2}/${id:2}.debug$" >/dev/null || fail "no dbgsym"
 deps=$(dpkg-deb -f "$1" Depends | tr -d ' ' | tr ',' '\n' | sed 's/(.*//')
-for d in libqt6widgets6 qt6-qpa-plugins fonts-dejavu-extra; do grep -qx "$d" <<<"$deps" || fail "Depends: $d"; done
+for d in libqt6widgets6 qt6-qpa-plugins fonts-dejavu-extra; do grep -qx "$d" <<<"$deps" || fail "no $d"; done
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 20 "$bin" 2>&1 >/dev/null) || status=$?
 [[ $status = 1 && $(wc -l <<<"$out") = 1 && $out == *DISPLAY*WAYLAND_DISPLAY* && $out != *einstall* ]] ||
     fail "without a display: exit status $status, and not one line naming DISPLAY and WAYLAND_DISPLAY: $out"
