@@ -108,7 +108,8 @@ void holdPlatformMessages(QtMsgType type, const QMessageLogContext& context, con
                 stderr);
         } else {
             std::fprintf(stderr,
-                         "korvel-video-setup: the window system platform \"%s\" could not be started\n",
+                         "korvel-video-setup: the platform \"%s\" could not be started; check its name, "
+                         "and DISPLAY (X11) or WAYLAND_DISPLAY (Wayland)\n",
                          chosenPlatform.c_str());
         }
         std::_Exit(1);
