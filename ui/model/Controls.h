@@ -7,7 +7,7 @@
 
 namespace korvel {
 
-// Every control of the one window, in the order of its layout table: by container,
+// Every control of the one window, in the order of the control table (Controls.cpp): by container,
 // then from top to bottom and left to right. The enumerators are the control names.
 // clang-format off
 enum class Ctl : std::uint8_t {

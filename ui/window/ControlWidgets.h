@@ -1,6 +1,6 @@
 #pragma once
 
-// The 33 controls of the layout table as widgets inside the form widget: kind, caption,
+// The 33 controls of the control table as widgets inside the form widget: kind, caption,
 // geometry, font, stacking, caption labels, accessible names and tab order. No state: texts
 // and selections are shown by FormBinding.
 
