@@ -155,8 +155,8 @@ private slots:
         QVERIFY(!window_->isVisible());
     }
 
-    // The desktop's choices. In a light, a dark and a high-contrast palette, taken on while the program
-    // runs, the text of marked, input and result boxes stays readable (WCAG AA), the three look apart.
+    // The desktop's choices. In a light, a dark, a high-contrast and a grey palette, taken on while the
+    // program runs, the text of marked, input and result boxes stays readable (WCAG AA), they look apart.
     // The desktop's font changes no pixel of the window. A style the user asks for is taken. To assistive
     // technology the window is a window with its caption, a result is read-only text.
     void theDesktopsChoices() {
@@ -165,7 +165,8 @@ private slots:
         for (const auto& [window, base, text] :
              {std::tuple<QColor, QColor, QColor>{"#efefef", "white", "black"},
               {"#353535", "#2d2d2d", "#eeeeec"},
-              {"black", "black", "white"}}) {
+              {"black", "black", "white"},
+              {"#808080", "#808080", "black"}}) {
             // As the desktop's palette reaches the window while the program runs.
             window_->setPalette(QPalette(text, window, window, window, window, text, text, base, window));
             const auto [marked, audio, input, result] =

@@ -99,13 +99,17 @@ QColor markedBase(const QPalette& palette, QPalette::ColorGroup group) {
 }
 
 // The base of a result box: the window's colour, or where that is hardly different from the
-// base of the boxes to type in (as in high-contrast themes), the base shaded towards the text.
+// base of the boxes to type in (as in high-contrast themes), the base shaded away from the text or
+// else towards it; the first of these that keeps the text readable.
 QColor resultBase(const QPalette& palette, QPalette::ColorGroup group) {
     const QColor base = palette.color(group, QPalette::Base);
     const QColor text = palette.color(group, QPalette::Text);
-    QColor look = palette.color(group, QPalette::Window);
-    if (contrast(look, base) < 1.1) look = mix(base, text, 0.12);
-    return contrast(look, text) >= kReadable ? look : base;
+    const QColor awayFromText = contrast(text, Qt::black) < contrast(text, Qt::white) ? Qt::white : Qt::black;
+    for (const QColor& look :
+         {palette.color(group, QPalette::Window), mix(base, awayFromText, 0.15), mix(base, text, 0.12)}) {
+        if (contrast(look, base) >= 1.1 && contrast(look, text) >= kReadable) return look;
+    }
+    return base;
 }
 
 QWidget* create(const ControlDef& control, QWidget& parent) {
