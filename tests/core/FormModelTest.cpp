@@ -48,12 +48,14 @@ TEST(FormModel, FailuresUnwindToTheActionAndAreReportedOnce) {
     EXPECT_TRUE(f.form.editText(txtFileSize, "1"));  // usable again
 }
 
-// A long text is quoted by its start and, where its reading stopped, the characters up to there.
+// A long text is quoted by its start and, where its reading stopped, the characters up to there;
+// a text may start with a byte that continues a character.
 TEST(Failure, QuotesLongTextsByTheirStartAndWhereTheyStop) {
     std::string a(60, 'a'), d;
     for (int i = 0; i < 70; ++i) d += static_cast<char>('0' + i % 10);
     for (const auto& [text, stop, quote] : {std::tuple{a, std::string::npos, a},
                                             {a + "b", 59, a + "…"},
+                                            {"\xbb" + d, 0, "\xbb" + d.substr(0, 59) + "…"},
                                             {d, 60, d.substr(0, 30) + "…" + d.substr(41, 20) + "…"},
                                             {d, std::string::npos, d.substr(0, 30) + "…" + d.substr(50)}}) {
         EXPECT_EQ(quoted(text, stop), '"' + quote + '"') << stop;

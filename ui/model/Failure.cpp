@@ -107,10 +107,10 @@ std::string quoted(std::string_view text, std::size_t stop) {
     constexpr std::size_t kHead = 30;
     constexpr std::size_t kTail = 20;
     // The byte at which each character starts (a byte that continues a UTF-8 sequence starts
-    // none), and the end.
+    // none, unless the text starts with it), and the end.
     std::vector<std::size_t> starts;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0U) != 0x80U) starts.push_back(i);
+        if (i == 0 || (static_cast<unsigned char>(text[i]) & 0xC0U) != 0x80U) starts.push_back(i);
     }
     const std::size_t characters = starts.size();
     starts.push_back(text.size());
