@@ -161,6 +161,9 @@ QWidget* create(const ControlDef& control, QWidget& parent) {
 }  // namespace
 
 ControlWidgets::ControlWidgets(QWidget& form) {
+    // Before any widget exists: Qt resolves a widget's accessible interface, once for good, as
+    // soon as the widget announces a change such as its accessible name.
+    installAccessibility();
     widgets_[static_cast<std::size_t>(frmKorvel)] = &form;
     for (const ControlDef& control : controlTable()) {
         if (control.kind == Kind::Form) continue;

@@ -4,14 +4,12 @@
 #include <QKeySequence>
 #include <QShortcut>
 
-#include "ui/window/Accessibility.h"
 #include "ui/window/Application.h"
 
 namespace korvel::window {
 
 FormWindow::FormWindow(FormModel& form, QWidget* parent)
     : QWidget(parent), controls_(*this), failures_(*this, controls_), binding_(form, controls_, failures_) {
-    installAccessibility();
     const ControlDef& self = controlDef(Ctl::frmKorvel);
     setObjectName(QString::fromUtf8(self.name.data(), static_cast<qsizetype>(self.name.size())));
     setWindowTitle(QString::fromUtf8(kWindowCaption.data(), static_cast<qsizetype>(kWindowCaption.size())));
