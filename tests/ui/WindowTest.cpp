@@ -133,6 +133,16 @@ private slots:
             drawn.setColorSpace({});  // the PNG's sRGB tag: the X icon property carries none
             QCOMPARE(window_->windowIcon().pixmap(QSize(size, size), 1.0).toImage(), drawn);
         }
+        // To assistive technology, from the first window on: the window is a window with its caption, a
+        // result is read-only text, the audio list's text part has the list's caption.
+        const QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(window_.get());
+        QVERIFY(frame->role() == QAccessible::Window &&
+                frame->text(QAccessible::Name) == "Korvel;) Video Setup");
+        QAccessibleInterface* result = QAccessible::queryAccessibleInterface(find(txtVertSize));
+        QVERIFY(result->state().readOnly && !result->state().editable &&
+                result->textInterface()->text(0, 3) == "480");
+        QVERIFY(QAccessible::queryAccessibleInterface(find(txtMovieLength))->state().editable);
+        QCOMPARE(shown(find<QComboBox>(cboAudioBitrate)->lineEdit()), "Audio Bitrate (Kbit/s)");
     }
 
     // Tab goes round in the focus order from where the focus starts; Enter and Escape press no
@@ -157,8 +167,7 @@ private slots:
 
     // The desktop's choices. In a light, a dark, a high-contrast and a grey palette, taken on while the
     // program runs, the text of marked, input and result boxes stays readable (WCAG AA), they look apart.
-    // The desktop's font changes no pixel of the window. A style the user asks for is taken. To assistive
-    // technology the window is a window with its caption, a result is read-only text.
+    // The desktop's font changes no pixel of the window. A style the user asks for is taken.
     void theDesktopsChoices() {
         QTest::keyClicks(find(txtVideoBitrate), "x");
         QTest::keyClicks(find<QComboBox>(cboAudioBitrate)->lineEdit(), "96");
@@ -197,15 +206,6 @@ private slots:
         qunsetenv("QT_STYLE_OVERRIDE");
         QVERIFY(fromEnvironment && !window::styleChosenByUser(1, argv) && window::styleChosenByUser(2, argv));
         qputenv("QT_STYLE_OVERRIDE", "Windows");
-
-        const QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(window_.get());
-        QVERIFY(frame->role() == QAccessible::Window &&
-                frame->text(QAccessible::Name) == "Korvel;) Video Setup");
-        QAccessibleInterface* result = QAccessible::queryAccessibleInterface(find(txtVertSize));
-        QVERIFY(result->state().readOnly && !result->state().editable &&
-                result->textInterface()->text(0, 3) == "480");
-        QVERIFY(QAccessible::queryAccessibleInterface(find(txtMovieLength))->state().editable);
-        QCOMPARE(shown(find<QComboBox>(cboAudioBitrate)->lineEdit()), "Audio Bitrate (Kbit/s)");
     }
 
     // A keystroke that fails (or types an audio bitrate, which counts as 0) tints the box and shows
