@@ -142,6 +142,7 @@ INSTANTIATE_TEST_SUITE_P(Bitrate, Press, ::testing::Values(
         "Video=796 Scene=955 Scene=955"},
     Row{"FractionalLength", {"Size=700", "Length=90.5"}, "cmdCalcVideoBitrate",
         "Video=928 Scene=1114 Scene=1114"},
+    Row{"EmptiedVideo", {"Video=800"}, "Video=", "Video= Scene="},
     Row{"SceneTieToEven", {}, "Video=3.75", "Video=3.75 Scene=4"},
     // A video bitrate that gives no figure leaves the scene-detect box empty, not with an older figure.
     Row{"LoneMinus", {"Video=-100"}, "Video=-", "Video=- Scene=", "The video bitrate \"-\" is not a number."},
