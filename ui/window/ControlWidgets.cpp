@@ -78,7 +78,9 @@ double contrast(const QColor& a, const QColor& b) {
 }
 
 QColor mix(const QColor& a, const QColor& b, double shareOfB) {
-    const auto channel = [&](float x, float y) { return (1 - shareOfB) * x + shareOfB * y; };
+    const auto channel = [&](float x, float y) {
+        return static_cast<float>((1 - shareOfB) * x + shareOfB * y);
+    };
     return QColor::fromRgbF(channel(a.redF(), b.redF()), channel(a.greenF(), b.greenF()),
                             channel(a.blueF(), b.blueF()));
 }
@@ -91,8 +93,8 @@ constexpr double kReadable = 4.5;
 QColor markedBase(const QPalette& palette, QPalette::ColorGroup group) {
     const QColor base = palette.color(group, QPalette::Base);
     const QColor text = palette.color(group, QPalette::Text);
-    for (double share = 0.35; share > 0.01; share -= 0.05) {
-        const QColor tint = mix(base, QColor(255, 140, 0), share);
+    for (int percent = 35; percent > 0; percent -= 5) {
+        const QColor tint = mix(base, QColor(255, 140, 0), percent / 100.0);
         if (contrast(tint, text) >= kReadable) return tint;
     }
     return base;
