@@ -35,8 +35,6 @@ public:
             std::optional<Ctl> quantity = std::nullopt);
 
     FailureKind kind() const { return kind_; }
-    // The offending text: one that is not a number, or a number too large to calculate with.
-    const std::string& text() const { return text_; }
     // The box at fault: the control whose text failed, or the box the user can change to
     // avoid an overflow.
     std::optional<Ctl> subject() const { return subject_; }
@@ -58,7 +56,7 @@ private:
     void describe();
 
     FailureKind kind_;
-    std::string text_;
+    std::string text_;  // one that is not a number, or a number too large to calculate with
     std::optional<Ctl> subject_;
     std::optional<Ctl> quantity_;
     Advice advice_ = Advice::None;
