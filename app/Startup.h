@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calc/Numbers.h"
-#include "ui/model/FormModel.h"
+#include "form/FormModel.h"
 
 namespace korvel {
 

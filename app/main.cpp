@@ -2,8 +2,8 @@
 #include <QLocale>
 
 #include "app/Startup.h"
-#include "ui/window/Application.h"
-#include "ui/window/FormWindow.h"
+#include "window/Application.h"
+#include "window/FormWindow.h"
 
 int main(int argc, char* argv[]) {
     const bool styleChosen = korvel::window::styleChosenByUser(argc, argv);

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QWidget>
 
-#include "ui/model/Controls.h"
+#include "form/Controls.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

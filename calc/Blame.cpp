@@ -3,13 +3,48 @@
 #include <cmath>
 
 namespace korvel {
+namespace {
+
+FailureKind kindOf(NumberProblem problem) {
+    switch (problem) {
+        case NumberProblem::NotANumber:
+            return FailureKind::NotANumber;
+        case NumberProblem::DivisionByZero:
+            return FailureKind::DivisionByZero;
+        case NumberProblem::Overflow:
+            return FailureKind::Overflow;
+        case NumberProblem::InvalidOperation:
+            break;
+    }
+    return FailureKind::InvalidOperation;
+}
+
+Advice adviceOf(WritingHint hint) {
+    switch (hint) {
+        case WritingHint::DecimalSeparator:
+            return Advice::DecimalSeparator;
+        case WritingHint::NoThousandsGrouping:
+            return Advice::NoThousandsGrouping;
+        case WritingHint::None:
+            break;
+    }
+    return Advice::None;
+}
+
+}  // namespace
+
+Failure failureOf(const NumberError& error, Ctl subject, std::optional<Ctl> quantity) {
+    Failure failure(kindOf(error.problem), error.text, subject, quantity);
+    if (error.hint != WritingHint::None) failure.advise(adviceOf(error.hint), error.decimalSeparator);
+    failure.stopsAt(error.stop);
+    return failure;
+}
 
 double readNumber(const FormModel& form, Ctl c, NumberFormat format) {
     try {
         return TextToNumber(form.GetText(c), format);
-    } catch (Failure& failure) {
-        failure.blame(c);
-        throw;
+    } catch (const NumberError& error) {
+        throw failureOf(error, c);
     }
 }
 

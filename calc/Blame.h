@@ -1,15 +1,20 @@
 #pragma once
 
 // Which box a failing step blames: the calculators name the box the user can change to
-// avoid a failure, and the quantity that could not be calculated.
+// avoid a failure, and the quantity that could not be calculated. Here a number's error
+// becomes the form's failure.
 
 #include <initializer_list>
 #include <optional>
 
 #include "calc/Numbers.h"
-#include "ui/model/FormModel.h"
+#include "form/FormModel.h"
 
 namespace korvel {
+
+// The form's failure for a number's error: `subject` is the box at fault, `quantity` the
+// quantity that could not be calculated where it is not the subject itself.
+Failure failureOf(const NumberError& error, Ctl subject, std::optional<Ctl> quantity = std::nullopt);
 
 // A control's text as a number; a failure names that control.
 double readNumber(const FormModel& form, Ctl c, NumberFormat format);
@@ -32,9 +37,8 @@ template <class Step>
 auto calculating(Ctl quantity, Ctl atFault, Step&& step) {
     try {
         return step();
-    } catch (Failure& failure) {
-        failure.blame(atFault, quantity);
-        throw;
+    } catch (const NumberError& error) {
+        throw failureOf(error, atFault, quantity);
     }
 }
 

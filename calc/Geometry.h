@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "calc/Numbers.h"
-#include "ui/model/FormModel.h"
+#include "form/FormModel.h"
 
 namespace korvel {
 

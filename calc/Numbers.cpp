@@ -6,8 +6,6 @@
 #include <limits>
 #include <system_error>
 
-#include "ui/model/Failure.h"
-
 namespace korvel {
 namespace {
 
@@ -16,14 +14,12 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // `stop` is the byte at which the reading stops.
 [[noreturn]] void notANumber(std::string_view text, std::size_t stop) {
-    Failure failure(FailureKind::NotANumber, std::string(text));
-    failure.stopsAt(stop);
-    throw failure;
+    throw NumberError(NumberProblem::NotANumber, std::string(text), stop);
 }
 
 double checkedResult(double r) {
-    if (std::isnan(r)) throw Failure(FailureKind::InvalidOperation);
-    if (std::isinf(r)) throw Failure(FailureKind::Overflow);
+    if (std::isnan(r)) throw NumberError(NumberProblem::InvalidOperation);
+    if (std::isinf(r)) throw NumberError(NumberProblem::Overflow);
     return r;
 }
 
@@ -100,11 +96,11 @@ double read(std::string_view text, NumberFormat format) {
     double value = 0.0;
     const auto result = std::from_chars(normal.data(), normal.data() + normal.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
-        if (seenNonZero && leadPosition > 0) throw Failure(FailureKind::Overflow, std::string(text));
+        if (seenNonZero && leadPosition > 0) throw NumberError(NumberProblem::Overflow, std::string(text));
         return negative ? -0.0 : 0.0;
     }
     if (result.ec != std::errc{} || result.ptr != normal.data() + normal.size()) notANumber(text, 0);
-    if (std::isinf(value)) throw Failure(FailureKind::Overflow, std::string(text));
+    if (std::isinf(value)) throw NumberError(NumberProblem::Overflow, std::string(text));
     return value;
 }
 
@@ -113,8 +109,8 @@ bool isNumberText(std::string_view text, NumberFormat format) {
     try {
         read(text, format);
         return true;
-    } catch (const Failure& failure) {
-        return failure.kind() != FailureKind::NotANumber;
+    } catch (const NumberError& error) {
+        return error.problem != NumberProblem::NotANumber;
     }
 }
 
@@ -150,26 +146,27 @@ bool isGroupedNumber(std::string_view text, NumberFormat format) {
 double TextToNumber(std::string_view text, NumberFormat format) {
     try {
         return read(text, format);
-    } catch (Failure& failure) {
+    } catch (NumberError& error) {
         // "1,500" or "90.5" where "," is written: the sentence says how to write it.
         const NumberFormat other{format.decimalSeparator == ',' ? '.' : ','};
-        if (failure.kind() != FailureKind::NotANumber) throw;
+        if (error.problem != NumberProblem::NotANumber) throw;
         if (isGroupedNumber(text, format)) {
-            failure.advise(Advice::NoThousandsGrouping, format.decimalSeparator);
+            error.hint = WritingHint::NoThousandsGrouping;
         } else if (isNumberText(text, other)) {
-            failure.advise(Advice::DecimalSeparator, format.decimalSeparator);
+            error.hint = WritingHint::DecimalSeparator;
         }
+        error.decimalSeparator = format.decimalSeparator;
         throw;
     }
 }
 
 std::int32_t RoundToLong(double value) {
-    if (std::isnan(value)) throw Failure(FailureKind::InvalidOperation);
+    if (std::isnan(value)) throw NumberError(NumberProblem::InvalidOperation);
     const double down = std::floor(value);
     const double fraction = value - down;  // exact for every double
     double rounded = down;
     if (fraction > 0.5 || (fraction == 0.5 && std::fmod(down, 2.0) != 0.0)) rounded = down + 1.0;
-    if (rounded < -2147483648.0 || rounded > 2147483647.0) throw Failure(FailureKind::Overflow);
+    if (rounded < -2147483648.0 || rounded > 2147483647.0) throw NumberError(NumberProblem::Overflow);
     return static_cast<std::int32_t>(rounded);
 }
 
@@ -254,7 +251,7 @@ double Minus(double a, double b) { return checkedResult(a - b); }
 double Times(double a, double b) { return checkedResult(a * b); }
 
 double Divide(double a, double b) {
-    if (b == 0.0) throw Failure(FailureKind::DivisionByZero);
+    if (b == 0.0) throw NumberError(NumberProblem::DivisionByZero);
     return checkedResult(a / b);
 }
 

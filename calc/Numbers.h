@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -13,13 +15,41 @@ struct NumberFormat {
     char decimalSeparator = '.';
 };
 
+enum class NumberProblem : std::uint8_t {
+    NotANumber,        // a text that cannot be read as a number, the empty text included
+    DivisionByZero,    // 0 / 0 included
+    Overflow,          // beyond the double range or the 32-bit range of a result
+    InvalidOperation,  // a floating-point operation without a defined result
+};
+
+// How a text that is no number could be written so that it is one.
+enum class WritingHint : std::uint8_t {
+    None,
+    DecimalSeparator,    // "90.5" where "," is written
+    NoThousandsGrouping  // "1,500": a thousand and a half, or one and a half?
+};
+
+// A text that could not be read, or a step that could not be calculated. Knows nothing of
+// the form: the step that reads a control's text turns it into the form's failure.
+struct NumberError : std::exception {
+    explicit NumberError(NumberProblem problem, std::string text = {}, std::size_t stop = std::string::npos)
+        : problem(problem), text(std::move(text)), stop(stop) {}
+    const char* what() const noexcept override { return "number error"; }
+
+    NumberProblem problem;
+    std::string text;      // the text read, for NotANumber and a typed Overflow
+    std::size_t stop;      // the byte at which reading the text stops
+    WritingHint hint = WritingHint::None;
+    char decimalSeparator = '.';  // the one the hint asks for
+};
+
 // Reads blanks, an optional sign, decimal digits with at most one decimal separator,
-// an optional exponent ("E" or "e", optional sign, digits) and blanks. Throws Failure:
+// an optional exponent ("E" or "e", optional sign, digits) and blanks. Throws NumberError:
 // NotANumber for anything else (the empty text included), Overflow beyond the double
 // range. A magnitude below the double range reads as zero.
 double TextToNumber(std::string_view text, NumberFormat format);
 
-// Nearest 32-bit integer, ties to even. Throws Failure(Overflow) outside the range.
+// Nearest 32-bit integer, ties to even. Throws NumberError(Overflow) outside the range.
 std::int32_t RoundToLong(double value);
 
 // Plain decimal digits, "-" before a negative value.
@@ -36,7 +66,7 @@ inline bool IsEmptyText(std::string_view text) { return text.empty(); }
 double TwoFifteenthsSingle();
 
 // Double operations checked as the calculators need them. Overflow and an undefined
-// result throw Failure; division by zero (0 / 0 included) throws DivisionByZero.
+// result throw NumberError; division by zero (0 / 0 included) throws DivisionByZero.
 double Plus(double a, double b);
 double Minus(double a, double b);
 double Times(double a, double b);

@@ -15,12 +15,11 @@
 #include <string_view>
 
 #include "calc/Numbers.h"
-#include "ui/model/Failure.h"
 
 namespace {
 
-using korvel::Failure;
-using korvel::FailureKind;
+using korvel::NumberError;
+using korvel::NumberProblem;
 using korvel::NumberFormat;
 
 [[noreturn]] void broken(const char* what, std::string_view detail) {
@@ -46,7 +45,7 @@ void checkWritten(double value, NumberFormat format) {
     std::string text;
     try {
         text = korvel::NumberToText(value, format);
-    } catch (const Failure&) {
+    } catch (const NumberError&) {
         if (std::isfinite(value)) broken("a finite value could not be written", "");
         return;
     }
@@ -63,7 +62,7 @@ void checkWritten(double value, NumberFormat format) {
     double back = 0;
     try {
         back = korvel::TextToNumber(text, format);
-    } catch (const Failure&) {
+    } catch (const NumberError&) {
         broken("a written text does not read back", text);
     }
     const long double step = std::fabs(back - std::nextafter(back, 0.0));
@@ -99,8 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (text.find_first_of("0123456789") == std::string_view::npos)
             broken("a text without digits was read", text);
         checkWritten(value, format);
-    } catch (const Failure& f) {
-        if (f.kind() != FailureKind::NotANumber && f.kind() != FailureKind::Overflow)
+    } catch (const NumberError& e) {
+        if (e.problem != NumberProblem::NotANumber && e.problem != NumberProblem::Overflow)
             broken("reading a text failed other than as not a number or overflow", text);
     }
 

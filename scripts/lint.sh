@@ -9,7 +9,7 @@ mapfile -t files < <(git ls-files '*.cpp' '*.h')
 echo "clang-format: ${#files[@]} files"
 clang-format --dry-run --Werror "${files[@]}"
 
-mapfile -t sources < <(git ls-files 'calc/*.cpp' 'ui/*.cpp' 'app/*.cpp')
+mapfile -t sources < <(git ls-files 'calc/*.cpp' 'form/*.cpp' 'window/*.cpp' 'app/*.cpp')
 echo "clang-tidy: ${#sources[@]} files"
 printf '%s\n' "${sources[@]}" |
     xargs -P "$(nproc)" -n 4 clang-tidy -p "$build" --quiet 2>&1 |

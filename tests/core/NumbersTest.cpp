@@ -6,31 +6,30 @@
 #include <variant>
 
 #include "calc/Numbers.h"
-#include "ui/model/Failure.h"
 
 namespace korvel {
 namespace {
 
 // What f gives, or the kind of failure it throws.
 template <class T>
-std::variant<T, FailureKind> outcome(auto&& f) {
+std::variant<T, NumberProblem> outcome(auto&& f) {
     try {
         return f();
-    } catch (const Failure& failure) {
-        return failure.kind();
+    } catch (const NumberError& error) {
+        return error.problem;
     }
 }
 
 constexpr NumberFormat kDot{'.'};
 constexpr NumberFormat kComma{','};
-constexpr auto kNaN = FailureKind::NotANumber;
-constexpr auto kOverflow = FailureKind::Overflow;
+constexpr auto kNaN = NumberProblem::NotANumber;
+constexpr auto kOverflow = NumberProblem::Overflow;
 
 TEST(TextToNumber, ReadsTheNumberGrammarAndNothingElse) {
     const std::string tinyFraction = "0." + std::string(1000, '0') + "1";
     const struct {
         std::string text;
-        std::variant<double, FailureKind> expected;
+        std::variant<double, NumberProblem> expected;
         NumberFormat format = kDot;
     } rows[] = {
         // clang-format off
@@ -52,12 +51,12 @@ TEST(TextToNumber, ReadsTheNumberGrammarAndNothingElse) {
 }
 
 TEST(RoundToLong, GoesToTheNearestTiesToEvenWithinThe32BitRange) {
-    const std::pair<double, std::variant<std::int32_t, FailureKind>> rows[] = {
+    const std::pair<double, std::variant<std::int32_t, NumberProblem>> rows[] = {
         // clang-format off
         {480.5, 480}, {481.5, 482}, {-2.5, -2}, {-3.5, -4}, {0.5, 0}, {4.5, 4}, {5.5, 6}, {2.4, 2},
         {-2.6, -3}, {480.49999999999994, 480}, {2147483647.4, 2147483647}, {-2147483648.5, -2147483647 - 1},
         {-0.0, 0}, {2147483647.5, kOverflow}, {-2147483649.0, kOverflow}, {1e300, kOverflow},
-        {std::nan(""), FailureKind::InvalidOperation},
+        {std::nan(""), NumberProblem::InvalidOperation},
         // clang-format on
     };
     for (const auto& [value, expected] : rows) {
@@ -85,7 +84,7 @@ TEST(NumberToText, WritesFifteenDigitsThatReadBack) {
     EXPECT_EQ(NumberToText(std::int32_t{-2147483647 - 1}), "-2147483648");
     const double infinity = std::numeric_limits<double>::infinity();
     EXPECT_EQ(outcome<std::string>([&] { return NumberToText(infinity, kDot); }),
-              (std::variant<std::string, FailureKind>(kOverflow)));
+              (std::variant<std::string, NumberProblem>(kOverflow)));
 }
 
 }  // namespace

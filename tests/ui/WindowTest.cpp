@@ -18,8 +18,8 @@
 #include <map>
 
 #include "app/Startup.h"
-#include "ui/window/Application.h"
-#include "ui/window/FormWindow.h"
+#include "window/Application.h"
+#include "window/FormWindow.h"
 
 using namespace korvel;
 using enum Ctl;

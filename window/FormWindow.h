@@ -5,10 +5,10 @@
 
 #include <QWidget>
 
-#include "ui/model/FormModel.h"
-#include "ui/window/ControlWidgets.h"
-#include "ui/window/FailureView.h"
-#include "ui/window/FormBinding.h"
+#include "form/FormModel.h"
+#include "window/ControlWidgets.h"
+#include "window/FailureView.h"
+#include "window/FormBinding.h"
 
 namespace korvel::window {
 

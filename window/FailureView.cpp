@@ -1,4 +1,4 @@
-#include "ui/window/FailureView.h"
+#include "window/FailureView.h"
 
 #include <QApplication>
 #include <QGridLayout>

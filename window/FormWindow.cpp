@@ -1,10 +1,10 @@
-#include "ui/window/FormWindow.h"
+#include "window/FormWindow.h"
 
 #include <QEvent>
 #include <QKeySequence>
 #include <QShortcut>
 
-#include "ui/window/Application.h"
+#include "window/Application.h"
 
 namespace korvel::window {
 

@@ -1,4 +1,4 @@
-#include "ui/window/Application.h"
+#include "window/Application.h"
 
 #include <QApplication>
 #include <QImage>

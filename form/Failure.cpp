@@ -1,4 +1,4 @@
-#include "ui/model/Failure.h"
+#include "form/Failure.h"
 
 #include <algorithm>
 #include <vector>
@@ -33,13 +33,6 @@ std::string quantityName(std::optional<Ctl> c) {
 
 Failure::Failure(FailureKind kind, std::string text, std::optional<Ctl> subject, std::optional<Ctl> quantity)
     : kind_(kind), text_(std::move(text)), subject_(subject), quantity_(quantity) {
-    describe();
-}
-
-void Failure::blame(Ctl c, std::optional<Ctl> quantity) {
-    if (subject_) return;
-    subject_ = c;
-    if (!quantity_) quantity_ = quantity;
     describe();
 }
 

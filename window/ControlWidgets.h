@@ -8,7 +8,7 @@
 
 #include <array>
 
-#include "ui/model/Controls.h"
+#include "form/Controls.h"
 
 namespace korvel::window {
 

@@ -1,4 +1,4 @@
-#include "ui/window/FormBinding.h"
+#include "window/FormBinding.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <utility>
+
+#include "calc/Bitrate.h"
 
 namespace korvel::window {
 namespace {
@@ -78,8 +80,7 @@ void FormBinding::forward(bool whileTyping, Action&& action) {
 }
 
 QString FormBinding::caution(Ctl c) const {
-    // A typed audio bitrate that is none of the entries selects none, and none counts as 0.
-    if (c != Ctl::cboAudioBitrate || form_.GetListIndex(c) >= 0) return {};
+    if (c != Ctl::cboAudioBitrate || GetAudioBitrate(form_) != 0) return {};
     const std::string& text = form_.GetText(c);
     if (text.empty()) return QStringLiteral("The audio bitrate is empty, so it counts as 0 kbit/s.");
     return QString::fromStdString("The audio bitrate " + quoted(text) +

@@ -1,4 +1,4 @@
-#include "ui/model/Controls.h"
+#include "form/Controls.h"
 
 #include <algorithm>
 

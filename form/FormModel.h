@@ -19,8 +19,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/model/Controls.h"
-#include "ui/model/Failure.h"
+#include "form/Controls.h"
+#include "form/Failure.h"
 
 namespace korvel {
 

@@ -12,8 +12,8 @@
 
 #include <array>
 
-#include "ui/model/Failure.h"
-#include "ui/window/ControlWidgets.h"
+#include "form/Failure.h"
+#include "window/ControlWidgets.h"
 
 class QLabel;
 

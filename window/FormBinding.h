@@ -10,9 +10,9 @@
 #include <optional>
 #include <vector>
 
-#include "ui/model/FormModel.h"
-#include "ui/window/ControlWidgets.h"
-#include "ui/window/FailureView.h"
+#include "form/FormModel.h"
+#include "window/ControlWidgets.h"
+#include "window/FailureView.h"
 
 class QComboBox;
 class QLineEdit;

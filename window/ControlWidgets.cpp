@@ -1,4 +1,4 @@
-#include "ui/window/ControlWidgets.h"
+#include "window/ControlWidgets.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -12,8 +12,8 @@
 #include <limits>
 #include <string_view>
 
-#include "ui/window/Accessibility.h"
-#include "ui/window/Application.h"
+#include "window/Accessibility.h"
+#include "window/Application.h"
 
 namespace korvel::window {
 namespace {

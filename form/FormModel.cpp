@@ -1,4 +1,4 @@
-#include "ui/model/FormModel.h"
+#include "form/FormModel.h"
 
 #include <optional>
 #include <stdexcept>

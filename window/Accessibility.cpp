@@ -1,8 +1,8 @@
-#include "ui/window/Accessibility.h"
+#include "window/Accessibility.h"
 
 #include <QAccessibleWidget>
 
-#include "ui/window/FormWindow.h"
+#include "window/FormWindow.h"
 
 namespace korvel::window {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/model/Controls.h"
+#include "form/Controls.h"
 
 namespace korvel {
 
@@ -40,9 +40,6 @@ public:
     std::optional<Ctl> subject() const { return subject_; }
     // The quantity that could not be formed, where it is not the subject itself.
     std::optional<Ctl> quantity() const { return quantity_ ? quantity_ : subject_; }
-    // Names the box at fault (and the quantity being formed), unless an inner step already
-    // named one.
-    void blame(Ctl c, std::optional<Ctl> quantity = std::nullopt);
     // For a text that is no number: how to write it, with `decimalSeparator` for decimals.
     void advise(Advice advice, char decimalSeparator);
     // For a text that is no number: the byte at which reading it stops, so that a sentence
