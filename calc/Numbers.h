@@ -37,8 +37,8 @@ struct NumberError : std::exception {
     const char* what() const noexcept override { return "number error"; }
 
     NumberProblem problem;
-    std::string text;      // the text read, for NotANumber and a typed Overflow
-    std::size_t stop;      // the byte at which reading the text stops
+    std::string text;  // the text read, for NotANumber and a typed Overflow
+    std::size_t stop;  // the byte at which reading the text stops
     WritingHint hint = WritingHint::None;
     char decimalSeparator = '.';  // the one the hint asks for
 };

@@ -7,13 +7,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <algorithm>
-#include <cmath>
+#include <QPainter>
+
 #include <limits>
 #include <string_view>
 
 #include "window/Accessibility.h"
 #include "window/Application.h"
+#include "window/Colours.h"
 
 namespace korvel::window {
 namespace {
@@ -64,54 +65,34 @@ constexpr std::array<SpokenName, 5> kSpokenNames{{
 // Texts have no length limit; Qt's default of 32767 would cut a longer paste without a word.
 constexpr int kLongestText = std::numeric_limits<int>::max();
 
-// WCAG 2 contrast of two colours, from 1 (the same) to 21 (black on white).
-double contrast(const QColor& a, const QColor& b) {
-    const auto luminance = [](const QColor& c) {
-        const auto linear = [](float v) {
-            return v <= 0.04045F ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
-    };
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-QColor mix(const QColor& a, const QColor& b, double shareOfB) {
-    const auto channel = [&](float x, float y) {
-        return static_cast<float>((1 - shareOfB) * x + shareOfB * y);
-    };
-    return QColor::fromRgbF(channel(a.redF(), b.redF()), channel(a.greenF(), b.greenF()),
-                            channel(a.blueF(), b.blueF()));
-}
-
-// Text at less than this contrast to its background is hard to read (WCAG AA).
-constexpr double kReadable = 4.5;
-
-// The base of a marked box: the palette's base tinted towards orange, as far as its text stays
-// readable on it, so light, dark and high-contrast themes all keep their text legible.
-QColor markedBase(const QPalette& palette, QPalette::ColorGroup group) {
-    const QColor base = palette.color(group, QPalette::Base);
-    const QColor text = palette.color(group, QPalette::Text);
-    for (int percent = 35; percent > 0; percent -= 5) {
-        const QColor tint = mix(base, QColor(255, 140, 0), percent / 100.0);
-        if (contrast(tint, text) >= kReadable) return tint;
+// A frame drawn inside a box's own, for a mark that its fill cannot show. It takes no clicks.
+class Outline : public QWidget {
+public:
+    explicit Outline(QWidget& box) : QWidget(&box) {
+        setObjectName(QStringLiteral("markOutline"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
     }
-    return base;
-}
-
-// The base of a result box: the window's colour, or where that is hardly different from the
-// base of the boxes to type in (as in high-contrast themes), the base shaded away from the text or
-// else towards it; the first of these that keeps the text readable.
-QColor resultBase(const QPalette& palette, QPalette::ColorGroup group) {
-    const QColor base = palette.color(group, QPalette::Base);
-    const QColor text = palette.color(group, QPalette::Text);
-    const QColor awayFromText = contrast(text, Qt::black) < contrast(text, Qt::white) ? Qt::white : Qt::black;
-    for (const QColor& look :
-         {palette.color(group, QPalette::Window), mix(base, awayFromText, 0.15), mix(base, text, 0.12)}) {
-        if (contrast(look, base) >= 1.1 && contrast(look, text) >= kReadable) return look;
+    void draw(const QColor& colour) {
+        colour_ = colour;
+        setGeometry(parentWidget()->rect());
+        setVisible(colour.isValid());
+        update();
     }
-    return base;
+
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override {
+        QPainter painter(this);
+        painter.setPen(QPen(colour_, 2));
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+
+private:
+    QColor colour_;
+};
+
+BoxPalette boxPalette(const QPalette& palette, QPalette::ColorGroup group) {
+    return {palette.color(group, QPalette::Base), palette.color(group, QPalette::Text),
+            palette.color(group, QPalette::Window)};
 }
 
 QWidget* create(const ControlDef& control, QWidget& parent) {
@@ -176,7 +157,7 @@ ControlWidgets::ControlWidgets(QWidget& form) {
         widgets_[static_cast<std::size_t>(control.id)] = w;
     }
 
-    for (const ControlDef& control : controlTable()) setColours(control.id, false);
+    for (const ControlDef& control : controlTable()) setColours(control.id, Marking::Plain);
 
     // Labels reach into the controls below them; the controls are drawn over them.
     for (const ControlDef& control : controlTable()) {
@@ -205,12 +186,13 @@ ControlWidgets::ControlWidgets(QWidget& form) {
     }
 }
 
-void ControlWidgets::setColours(Ctl c, bool marked) const {
+void ControlWidgets::setColours(Ctl c, Marking marking) const {
     const ControlDef& control = controlDef(c);
     if (control.kind != Kind::TextBox && control.kind != Kind::DropDownList) return;
     QWidget& box = widget(c);
     // From the window's palette: within a change of colours it is the first to be new.
     const QPalette& window = widget(frmKorvel).palette();
+    const bool marked = marking == Marking::Marked;
     // The open list of a marked list is drawn like any list: only the box takes the tint. The
     // popup is built when first needed, so it is built here only for a mark.
     if (auto* list = as<QComboBox>(c); list && (marked || list->findChild<QAbstractItemView*>())) {
@@ -218,16 +200,22 @@ void ControlWidgets::setColours(Ctl c, bool marked) const {
         plain.setResolveMask(~QPalette::ResolveMask{0});  // every role its own, none from the box
         list->view()->setPalette(plain);
     }
-    const bool result = control.kind == Kind::TextBox && control.readOnly;
-    if (!marked && !result) {
+    const BoxRole role = control.kind == Kind::TextBox && control.readOnly ? BoxRole::Result : BoxRole::Input;
+    const BoxLook look = boxLook(boxPalette(window, QPalette::Active), role, marking);
+    if (auto* text = as<QLineEdit>(c)) text->setFrame(look.framed);
+    auto* outline = dynamic_cast<Outline*>(
+        box.findChild<QWidget*>(QStringLiteral("markOutline"), Qt::FindDirectChildrenOnly));
+    if (look.outline.isValid() && !outline) outline = new Outline(box);
+    if (outline) outline->draw(look.outline);
+    if (!marked && role == BoxRole::Input) {
         box.setPalette(QPalette());
         return;
     }
-    QPalette look;
+    QPalette colours;
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        look.setColor(group, QPalette::Base, marked ? markedBase(window, group) : resultBase(window, group));
+        colours.setColor(group, QPalette::Base, boxLook(boxPalette(window, group), role, marking).base);
     }
-    box.setPalette(look);
+    box.setPalette(colours);
 }
 
 }  // namespace korvel::window

@@ -9,6 +9,7 @@
 #include <array>
 
 #include "form/Controls.h"
+#include "window/Colours.h"
 
 namespace korvel::window {
 
@@ -20,7 +21,7 @@ public:
     // Sets the colours a text box or list is drawn in, from the window's current palette:
     // a marked box stands out in a warning tint, a result box is drawn on the window's own
     // colour, so results do not look like places to type. Call again when the palette changes.
-    void setColours(Ctl c, bool marked) const;
+    void setColours(Ctl c, Marking marking) const;
 
     QWidget& widget(Ctl c) const { return *widgets_[static_cast<std::size_t>(c)]; }
 

@@ -1,14 +1,20 @@
 #include "window/FailureView.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
+#include <QShortcut>
 #include <QSpacerItem>
 
 #include <algorithm>
+#include <utility>
+
+#include "window/Colours.h"
+#include "window/Placement.h"
 
 namespace korvel::window {
 namespace {
@@ -28,25 +34,64 @@ void makeRoomForTitle(QMessageBox& box) {
 }  // namespace
 
 FailureView::FailureView(QWidget& window, const ControlWidgets& controls)
-    : window_(window), controls_(controls), reason_(new QLabel(&window, Qt::ToolTip)) {
+    // Clicks pass through it to the control beneath, where the window system lets them.
+    : window_(window),
+      controls_(controls),
+      reason_(new QLabel(&window, Qt::ToolTip | Qt::WindowTransparentForInput)) {
     reason_->setObjectName(QStringLiteral("failureReason"));
     reason_->setTextFormat(Qt::PlainText);
     reason_->setWordWrap(true);
     reason_->setAttribute(Qt::WA_ShowWithoutActivating);
-    reason_->setForegroundRole(QPalette::ToolTipText);
-    reason_->setBackgroundRole(QPalette::ToolTipBase);
+    reason_->setMouseTracking(true);
     reason_->setAutoFillBackground(true);
     reason_->setFrameStyle(QFrame::Box | QFrame::Plain);
     reason_->setMargin(2);
     connect(qApp, &QApplication::focusChanged, this, &FailureView::placeReason);
+    // Escape puts the reason away until the focus moves or the reason changes; no dialog is
+    // open then, as a dialog takes the keys while it is.
+    auto* dismiss = new QShortcut(QKeySequence(Qt::Key_Escape), &window_);
+    connect(dismiss, &QShortcut::activated, reason_, &QWidget::hide);
+    colourReason();
+    reason_->installEventFilter(this);
+    window_.installEventFilter(this);
+    for (const ControlDef& control : controlTable()) {
+        if (control.kind == Kind::TextBox || control.kind == Kind::DropDownList)
+            controls_.widget(control.id).installEventFilter(this);
+    }
 }
 
-void FailureView::report(const Failure& failure, bool whileTyping) {
+bool FailureView::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    // Where the window system hands the pointer to the reason after all, it gets out of the
+    // way, so that the click goes to the control beneath.
+    if (watched == reason_ &&
+        (type == QEvent::Enter || type == QEvent::MouseMove || type == QEvent::MouseButtonPress)) {
+        reason_->hide();
+        return type == QEvent::MouseButtonPress;
+    }
+    // A new palette, style or font reaches the window and its boxes one by one, in no fixed
+    // order, and a style may reset a box's palette: the colours are set again once all is
+    // through, each box's as if the program had started that way.
+    const bool restyled = type == QEvent::PaletteChange || type == QEvent::StyleChange ||
+                          type == QEvent::FontChange || type == QEvent::ThemeChange;
+    if (watched != reason_ && restyled && !std::exchange(refreshDue_, true)) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                refreshDue_ = false;
+                refreshColours();
+            },
+            Qt::QueuedConnection);
+    }
+    return false;
+}
+
+void FailureView::report(const Failure& failure, Reporting when) {
     const QString sentence = QString::fromUtf8(failure.what());
     const auto subject = failure.subject();
     // While typing, a text on its way to a number is no reason for a dialog; a failure
     // that names no box has nowhere to be marked, so it is shown like any other.
-    if (whileTyping && subject) {
+    if (when == Reporting::WhileTyping && subject) {
         mark(*subject, sentence);
         return;
     }
@@ -66,17 +111,25 @@ void FailureView::report(const Failure& failure, bool whileTyping) {
 
 void FailureView::mark(Ctl c, const QString& reason) {
     reasons_[static_cast<std::size_t>(c)] = reason;
-    controls_.setColours(c, true);
-    controls_.widget(c).setAccessibleDescription(reason);
+    controls_.setColours(c, Marking::Marked);
+    describe(c, reason);
     placeReason();
 }
 
 void FailureView::unmark(Ctl c) {
     if (!marked(c)) return;
     reasons_[static_cast<std::size_t>(c)].clear();
-    controls_.setColours(c, false);
-    controls_.widget(c).setAccessibleDescription(QString());
+    controls_.setColours(c, Marking::Plain);
+    describe(c, QString());
     placeReason();
+}
+
+void FailureView::describe(Ctl c, const QString& reason) {
+    controls_.widget(c).setAccessibleDescription(reason);
+    // The text part of an editable list holds the focus while one types: a screen reader
+    // reads the reason there.
+    if (auto* list = controls_.as<QComboBox>(c); list && list->lineEdit())
+        list->lineEdit()->setAccessibleDescription(reason);
 }
 
 void FailureView::placeReason() {
@@ -91,30 +144,37 @@ void FailureView::placeReason() {
         const int width = std::min(reason_->sizeHint().width(), window_.width());
         reason_->setWordWrap(true);
         reason_->resize(width, reason_->heightForWidth(width));
-        // Below the box, inside the window's width, and on the screen: above the box where
-        // there is no room below it.
-        const QPoint windowAt = window_.mapToGlobal(QPoint(0, 0));
-        QPoint at = w.mapToGlobal(QPoint(0, w.height() + 1));
-        at.setX(std::max(windowAt.x(), std::min(at.x(), windowAt.x() + window_.width() - reason_->width())));
-        if (const QScreen* screen = window_.screen()) {
-            const QRect room = screen->availableGeometry();
-            at.setX(
-                std::clamp(at.x(), room.left(), std::max(room.left(), room.right() + 1 - reason_->width())));
-            if (at.y() + reason_->height() > room.bottom() + 1) {
-                at.setY(w.mapToGlobal(QPoint(0, 0)).y() - 1 - reason_->height());
-            }
-        }
-        reason_->move(at);
+        const QRect box(w.mapToGlobal(QPoint(0, 0)), w.size());
+        const QRect window(window_.mapToGlobal(QPoint(0, 0)), window_.size());
+        const QScreen* screen = window_.screen();
+        reason_->move(
+            reasonPlace(box, reason_->size(), window, screen ? screen->availableGeometry() : window));
         reason_->show();
         return;
     }
     reason_->hide();
 }
 
+void FailureView::colourReason() {
+    const QPalette& p = window_.palette();
+    const auto pair = [&](QPalette::ColorRole text, QPalette::ColorRole background) {
+        return TextColours{p.color(text), p.color(background)};
+    };
+    // Tool tip colours of some schemes hardly read: only a pair that does is taken.
+    const TextColours colours =
+        reasonColours(pair(QPalette::ToolTipText, QPalette::ToolTipBase),
+                      pair(QPalette::WindowText, QPalette::Window), pair(QPalette::Text, QPalette::Base));
+    QPalette look;
+    look.setColor(QPalette::WindowText, colours.text);
+    look.setColor(QPalette::Window, colours.background);
+    reason_->setPalette(look);
+}
+
 void FailureView::refreshColours() {
+    colourReason();
     for (std::size_t i = 0; i < reasons_.size(); ++i) {
         const auto c = static_cast<Ctl>(i);
-        controls_.setColours(c, marked(c));
+        controls_.setColours(c, marked(c) ? Marking::Marked : Marking::Plain);
     }
 }
 

@@ -19,6 +19,9 @@ class QLabel;
 
 namespace korvel::window {
 
+// A failure after a press or a pick is worth a dialog; while typing, only a mark.
+enum class Reporting { AfterAction, WhileTyping };
+
 inline constexpr const char* kFailureTitle = "Cannot calculate - Korvel;) Video Setup";
 
 // A QObject so that its connections end with it.
@@ -26,7 +29,7 @@ class FailureView : public QObject {
 public:
     FailureView(QWidget& window, const ControlWidgets& controls);
 
-    void report(const Failure& failure, bool whileTyping);
+    void report(const Failure& failure, Reporting when);
     // Marks a control with the reason it needs a look; a new reason replaces the old.
     void mark(Ctl c, const QString& reason);
     void unmark(Ctl c);
@@ -34,10 +37,16 @@ public:
     // Shows the reason of the focused control beside it, or hides it when that control is
     // not marked; for every change of focus and whenever the window moves.
     void placeReason();
-    // Sets every box's colours again, after the window's colours have changed.
+    // Sets the colours of every box and of the reason again, after the window's colours changed.
     void refreshColours();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void colourReason();
+    // The reason as the control's accessible description; empty for none.
+    void describe(Ctl c, const QString& reason);
     bool marked(Ctl c) const { return !reasons_[static_cast<std::size_t>(c)].isEmpty(); }
 
     QWidget& window_;
@@ -46,6 +55,7 @@ private:
     // A tool tip of the program's own: Qt's hides at every keystroke and after a while.
     // Owned by the window.
     QLabel* reason_;
+    bool refreshDue_ = false;
 };
 
 }  // namespace korvel::window

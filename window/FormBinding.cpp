@@ -45,7 +45,7 @@ FormBinding::FormBinding(FormModel& form, const ControlWidgets& controls, Failur
         if (forwarding_) {
             failure_ = failure;
         } else {
-            failures_.report(failure, false);
+            failures_.report(failure, Reporting::AfterAction);
         }
     });
     connectUserActions();
@@ -63,7 +63,7 @@ void FormBinding::showAll() {
 }
 
 template <class Action>
-void FormBinding::forward(bool whileTyping, Action&& action) {
+void FormBinding::forward(Reporting when, Action&& action) {
     forwarding_ = true;
     written_.clear();
     action();
@@ -76,7 +76,7 @@ void FormBinding::forward(bool whileTyping, Action&& action) {
         if (!about.isEmpty()) failures_.mark(c, about);
     }
     written_.clear();
-    if (failure_) failures_.report(*std::exchange(failure_, std::nullopt), whileTyping);
+    if (failure_) failures_.report(*std::exchange(failure_, std::nullopt), when);
 }
 
 QString FormBinding::caution(Ctl c) const {
@@ -92,20 +92,22 @@ void FormBinding::connectUserActions() {
         const Ctl c = control.id;
         if (auto* box = controls_.as<QLineEdit>(c); box && !control.readOnly) {
             connect(box, &QLineEdit::textEdited, this, [this, c](const QString& text) {
-                forward(true, [&] { return form_.editText(c, text.toStdString()); });
+                forward(Reporting::WhileTyping, [&] { return form_.editText(c, text.toStdString()); });
             });
         } else if (auto* list = controls_.as<QComboBox>(c)) {
             connect(list, &QComboBox::activated, this, [this, c](int position) {
-                forward(false, [&] { return form_.pickEntry(c, static_cast<std::int16_t>(position)); });
+                forward(Reporting::AfterAction,
+                        [&] { return form_.pickEntry(c, static_cast<std::int16_t>(position)); });
             });
             if (QLineEdit* edit = list->lineEdit()) {
                 connect(edit, &QLineEdit::textEdited, this, [this, c](const QString& text) {
-                    forward(true, [&] { return form_.typeListText(c, text.toStdString()); });
+                    forward(Reporting::WhileTyping,
+                            [&] { return form_.typeListText(c, text.toStdString()); });
                 });
             }
         } else if (auto* button = controls_.as<QPushButton>(c)) {
             connect(button, &QPushButton::clicked, this,
-                    [this, c] { forward(false, [&] { return form_.pressButton(c); }); });
+                    [this, c] { forward(Reporting::AfterAction, [&] { return form_.pressButton(c); }); });
         }
     }
 }

@@ -34,9 +34,9 @@ private:
     void showText(QLineEdit& box, Ctl c);
     void showList(QComboBox& list, Ctl c);
 
-    // Runs one user action; `whileTyping` tells the failure view how to report.
+    // Runs one user action; a failure in it is reported `when`.
     template <class Action>
-    void forward(bool whileTyping, Action&& action);
+    void forward(Reporting when, Action&& action);
     // What the user should know of a state that is no failure, or nothing.
     QString caution(Ctl c) const;
 

@@ -26,12 +26,6 @@ FormWindow::FormWindow(FormModel& form, QWidget* parent)
     connect(quit, &QShortcut::activated, this, &QWidget::close);
 }
 
-void FormWindow::changeEvent(QEvent* event) {
-    // The desktop's colours changed: the boxes' own bases follow them.
-    if (event->type() == QEvent::PaletteChange) failures_.refreshColours();
-    QWidget::changeEvent(event);
-}
-
 void FormWindow::moveEvent(QMoveEvent* event) {
     failures_.placeReason();  // a window of its own, it does not move with this one
     QWidget::moveEvent(event);

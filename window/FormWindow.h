@@ -19,7 +19,6 @@ public:
     explicit FormWindow(FormModel& form, QWidget* parent = nullptr);
 
 protected:
-    void changeEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
 private:

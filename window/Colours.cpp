@@ -1,0 +1,78 @@
+#include "window/Colours.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace korvel::window {
+namespace {
+
+const QColor kWarning(255, 140, 0);  // orange: the mark's hue on every palette
+
+double luminance(const QColor& c) {
+    const auto linear = [](float v) {
+        return v <= 0.04045F ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+}
+
+QColor mix(const QColor& a, const QColor& b, double shareOfB) {
+    const auto channel = [&](float x, float y) {
+        return static_cast<float>((1 - shareOfB) * x + shareOfB * y);
+    };
+    return QColor::fromRgbF(channel(a.redF(), b.redF()), channel(a.greenF(), b.greenF()),
+                            channel(a.blueF(), b.blueF()));
+}
+
+// The base tinted towards orange, strongest first, as far as the text stays readable on it.
+QColor markedBase(const BoxPalette& p) {
+    for (int percent = 35; percent > 0; percent -= 5) {
+        const QColor tint = mix(p.base, kWarning, percent / 100.0);
+        if (contrast(tint, p.text) >= kReadableText) return tint;
+    }
+    return {};
+}
+
+// Orange drawn towards the text until it stands out from the base; the text itself at last.
+QColor outlineOn(const BoxPalette& p) {
+    for (int percent = 0; percent < 100; percent += 10) {
+        const QColor outline = mix(kWarning, p.text, percent / 100.0);
+        if (contrast(outline, p.base) >= kVisibleMark) return outline;
+    }
+    return p.text;
+}
+
+QColor resultBase(const BoxPalette& p) {
+    const QColor awayFromText =
+        contrast(p.text, Qt::black) < contrast(p.text, Qt::white) ? Qt::white : Qt::black;
+    for (const QColor& look : {p.window, mix(p.base, awayFromText, 0.15), mix(p.base, p.text, 0.12)}) {
+        if (contrast(look, p.base) >= 1.1 && contrast(look, p.text) >= kReadableText) return look;
+    }
+    return {};
+}
+
+}  // namespace
+
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+BoxLook boxLook(const BoxPalette& palette, BoxRole role, Marking marking) {
+    if (marking == Marking::Marked) {
+        const QColor tint = markedBase(palette);
+        return tint.isValid() ? BoxLook{tint, {}} : BoxLook{palette.base, outlineOn(palette)};
+    }
+    if (role == BoxRole::Input) return {palette.base, {}};
+    const QColor shade = resultBase(palette);
+    return shade.isValid() ? BoxLook{shade, {}} : BoxLook{palette.base, {}, false};
+}
+
+TextColours reasonColours(const TextColours& toolTip, const TextColours& window, const TextColours& base) {
+    for (const TextColours& pair : {toolTip, window, base}) {
+        if (contrast(pair.text, pair.background) >= kReadableText) return pair;
+    }
+    return {Qt::black, Qt::white};
+}
+
+}  // namespace korvel::window

@@ -1,0 +1,17 @@
+#pragma once
+
+// Where the reason beside a marked box is shown, as a pure function of rectangles.
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+namespace korvel::window {
+
+// The top left corner of a label of `size` that explains `box`, all in screen coordinates: just
+// below the box, moved left as far as needed to stay inside the window's width and, always, on
+// the screen; above the box where the screen has more room there than below and the label does
+// not fit below. So it never covers the box it explains while the screen can hold it.
+QPoint reasonPlace(const QRect& box, const QSize& size, const QRect& window, const QRect& screen);
+
+}  // namespace korvel::window
