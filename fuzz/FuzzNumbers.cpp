@@ -19,8 +19,8 @@
 namespace {
 
 using korvel::NumberError;
-using korvel::NumberProblem;
 using korvel::NumberFormat;
+using korvel::NumberProblem;
 
 [[noreturn]] void broken(const char* what, std::string_view detail) {
     std::fprintf(stderr, "%s: \"%.*s\"\n", what, static_cast<int>(detail.size()), detail.data());

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything and runs every test: the core alone without
-# Qt, the core under the sanitizers, the fuzz target, the Debian package with the program
+# Qt, everything built with clang under the sanitizers, the fuzz target, the Debian package with the program
 # run from it, then the program with all tests and the format and tidy checks. Exits
 # non-zero on the first failure.
 set -euo pipefail
@@ -13,7 +13,7 @@ cmake --preset core
 cmake --build --preset core -j"$jobs"
 ctest --preset core -j"$jobs"
 
-echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+echo "== Program and all tests, built with clang, under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset asan
 cmake --build --preset asan -j"$jobs"
 ctest --preset asan -j"$jobs"

@@ -60,7 +60,8 @@ TEST(RoundToLong, GoesToTheNearestTiesToEvenWithinThe32BitRange) {
         // clang-format on
     };
     for (const auto& [value, expected] : rows) {
-        EXPECT_EQ(outcome<std::int32_t>([&] { return RoundToLong(value); }), expected) << value;
+        const double v = value;  // clang 14 cannot capture a structured binding
+        EXPECT_EQ(outcome<std::int32_t>([v] { return RoundToLong(v); }), expected) << value;
     }
 }
 
