@@ -73,6 +73,9 @@ void cmdCalcLength_Click(FormModel& form, NumberFormat format) {
     const Ctl atFault = inputAtFault({{txtFileSize, fileSize}, {txtVideoBitrate, totalBitrate, true}});
     const std::int32_t rounded = calculating(txtMovieLength, atFault, [&] {
         const double kbPerSecond = Divide(totalBitrate, 8);
+        // A total of a few 1E-324 has no eighth in doubles; dividing by that 0 fails, but the
+        // total is not 0, and the sentence must not say it is.
+        if (kbPerSecond == 0 && totalBitrate != 0) throw NumberError(NumberProblem::DivisorTooSmall);
         return RoundToLong(Divide(Divide(fileSizeKb, kbPerSecond), 60));
     });
     form.SetText(txtMovieLength, NumberToText(rounded));

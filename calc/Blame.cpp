@@ -5,14 +5,16 @@
 namespace korvel {
 namespace {
 
-FailureKind kindOf(NumberProblem problem) {
-    switch (problem) {
+FailureKind kindOf(const NumberError& error) {
+    switch (error.problem) {
         case NumberProblem::NotANumber:
             return FailureKind::NotANumber;
         case NumberProblem::DivisionByZero:
             return FailureKind::DivisionByZero;
+        case NumberProblem::DivisorTooSmall:
+            return FailureKind::DivisorTooSmall;
         case NumberProblem::Overflow:
-            return FailureKind::Overflow;
+            return error.belowZero ? FailureKind::OverflowBelowZero : FailureKind::Overflow;
         case NumberProblem::InvalidOperation:
             break;
     }
@@ -34,7 +36,7 @@ Advice adviceOf(WritingHint hint) {
 }  // namespace
 
 Failure failureOf(const NumberError& error, Ctl subject, std::optional<Ctl> quantity) {
-    Failure failure(kindOf(error.problem), error.text, subject, quantity);
+    Failure failure(kindOf(error), error.text, subject, quantity);
     if (error.hint != WritingHint::None) failure.advise(adviceOf(error.hint), error.decimalSeparator);
     failure.stopsAt(error.stop);
     return failure;

@@ -9,24 +9,52 @@
 namespace korvel {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+// The spaces a number may have around it or between its thousands: Unicode's space
+// separators but the ogham mark, which is drawn. A tab is a blank too, but groups nothing.
+constexpr std::string_view kSpaces[] = {" ",      "\u00A0", "\u2000", "\u2001", "\u2002", "\u2003",
+                                        "\u2004", "\u2005", "\u2006", "\u2007", "\u2008", "\u2009",
+                                        "\u200A", "\u202F", "\u205F", "\u3000"};
+constexpr std::string_view kApostrophes[] = {"'", "\u2019"};
+
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The length in bytes of the space that starts at `at`, or 0.
+std::size_t spaceAt(std::string_view text, std::size_t at) {
+    if (at >= text.size() || (text[at] != ' ' && static_cast<unsigned char>(text[at]) < 0x80)) return 0;
+    for (const std::string_view space : kSpaces) {
+        if (text.substr(at).starts_with(space)) return space.size();
+    }
+    return 0;
+}
+
+std::size_t skipBlanks(std::string_view text, std::size_t at) {
+    for (std::size_t length = 1; length != 0; at += length) {
+        length = at < text.size() && text[at] == '\t' ? 1 : spaceAt(text, at);
+    }
+    return at;
+}
 
 // `stop` is the byte at which the reading stops.
 [[noreturn]] void notANumber(std::string_view text, std::size_t stop) {
     throw NumberError(NumberProblem::NotANumber, std::string(text), stop);
 }
 
+// An overflow beyond the range on the side of `value`.
+NumberError overflowTowards(double value, std::string text = {}) {
+    NumberError error(NumberProblem::Overflow, std::move(text));
+    error.belowZero = value < 0;
+    return error;
+}
+
 double checkedResult(double r) {
     if (std::isnan(r)) throw NumberError(NumberProblem::InvalidOperation);
-    if (std::isinf(r)) throw NumberError(NumberProblem::Overflow);
+    if (std::isinf(r)) throw overflowTowards(r);
     return r;
 }
 
 double read(std::string_view text, NumberFormat format) {
-    std::size_t i = 0;
+    std::size_t i = skipBlanks(text, 0);
     const std::size_t n = text.size();
-    while (i < n && isBlank(text[i])) ++i;
 
     // Rebuilt in the form from_chars reads: no blanks, no plus sign, '.' as separator.
     std::string normal;
@@ -83,7 +111,7 @@ double read(std::string_view text, NumberFormat format) {
         if (i == first) notANumber(text, i);
         leadPosition += negativeExponent ? -exponent : exponent;
     }
-    while (i < n && isBlank(text[i])) ++i;
+    i = skipBlanks(text, i);
     if (i != n) notANumber(text, i);
 
     // A whole number (only a sign and digits) of up to 18 digits, what start-up and most typing
@@ -96,11 +124,11 @@ double read(std::string_view text, NumberFormat format) {
     double value = 0.0;
     const auto result = std::from_chars(normal.data(), normal.data() + normal.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
-        if (seenNonZero && leadPosition > 0) throw NumberError(NumberProblem::Overflow, std::string(text));
+        if (seenNonZero && leadPosition > 0) throw overflowTowards(negative ? -1 : 1, std::string(text));
         return negative ? -0.0 : 0.0;
     }
     if (result.ec != std::errc{} || result.ptr != normal.data() + normal.size()) notANumber(text, 0);
-    if (std::isinf(value)) throw NumberError(NumberProblem::Overflow, std::string(text));
+    if (std::isinf(value)) throw overflowTowards(value, std::string(text));
     return value;
 }
 
@@ -114,31 +142,70 @@ bool isNumberText(std::string_view text, NumberFormat format) {
     }
 }
 
-// Whether the text is a number with its digits grouped in threes by "," or "." ("1,500",
-// "12.345.678"), decimals after another separator included. A user who groups thousands
-// means another number than the one the same text could read as.
+// The UTF-8 bytes of a character beyond ASCII.
+std::string utf8(char32_t c) {
+    const auto byte = [](char32_t bits) { return static_cast<char>(bits); };
+    if (c < 0x800) return {byte(0xC0 | c >> 6), byte(0x80 | (c & 0x3F))};
+    if (c < 0x10000) return {byte(0xE0 | c >> 12), byte(0x80 | (c >> 6 & 0x3F)), byte(0x80 | (c & 0x3F))};
+    return {byte(0xF0 | c >> 18), byte(0x80 | (c >> 12 & 0x3F)), byte(0x80 | (c >> 6 & 0x3F)),
+            byte(0x80 | (c & 0x3F))};
+}
+
+// A thousands separator: the character that stands for its kind (a space or an apostrophe of
+// any kind counts as ' ' or '\'', the locale's own as '*'), and its length in bytes.
+struct Separator {
+    char kind = 0;
+    std::size_t length = 0;
+};
+
+Separator separatorAt(std::string_view text, std::size_t at, std::string_view localesOwn) {
+    if (at >= text.size()) return {};
+    if (text[at] == ',' || text[at] == '.') return {text[at], 1};
+    if (const std::size_t length = spaceAt(text, at)) return {' ', length};
+    for (const std::string_view apostrophe : kApostrophes) {
+        if (text.substr(at).starts_with(apostrophe)) return {'\'', apostrophe.size()};
+    }
+    if (!localesOwn.empty() && text.substr(at).starts_with(localesOwn)) return {'*', localesOwn.size()};
+    return {};
+}
+
+// Whether the text is a number with its digits grouped by one kind of separator, in threes
+// ("1,500", "12.345.678", "1 500", "1'500") or in twos before the last three, as Indian numbers
+// are written ("1,50,000"); decimals after another separator included. A user who groups
+// thousands means another number than the one the same text could read as.
 bool isGroupedNumber(std::string_view text, NumberFormat format) {
-    std::size_t i = 0;
+    // Only one that cannot clash with the number grammar: the ASCII ones are known anyway.
+    const std::string localesOwn = format.groupSeparator >= 0x80 ? utf8(format.groupSeparator) : "";
     const std::size_t n = text.size();
     const auto digitsFrom = [&](std::size_t at) {
         std::size_t end = at;
         while (end < n && isDigit(text[end])) ++end;
         return end - at;
     };
-    while (i < n && isBlank(text[i])) ++i;
+    std::size_t i = skipBlanks(text, 0);
     if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
     const std::size_t lead = digitsFrom(i);
-    if (lead == 0 || lead > 3 || i + lead == n) return false;
+    if (lead == 0 || lead > 3) return false;
     i += lead;
-    const char group = text[i];
-    if (group != ',' && group != '.') return false;
+    const Separator first = separatorAt(text, i, localesOwn);
     std::size_t groups = 0;
-    for (; i < n && text[i] == group && digitsFrom(i + 1) == 3; i += 4) ++groups;
-    if (groups == 0) return false;
-    if (i < n && text[i] == format.decimalSeparator && group != format.decimalSeparator)
+    std::size_t group = 0;  // the digits of the last group
+    bool threes = true;     // every group before the last is of three digits
+    bool twos = lead <= 2;  // ... of two digits
+    for (Separator s = first; s.length != 0 && s.kind == first.kind; s = separatorAt(text, i, localesOwn)) {
+        const std::size_t digits = digitsFrom(i + s.length);
+        if (digits == 0) break;
+        if (groups++ > 0) {
+            threes = threes && group == 3;
+            twos = twos && group == 2;
+        }
+        group = digits;
+        i += s.length + digits;
+    }
+    if (groups == 0 || group != 3 || !(threes || twos)) return false;
+    if (i < n && text[i] == format.decimalSeparator && first.kind != format.decimalSeparator)
         i += 1 + digitsFrom(i + 1);
-    while (i < n && isBlank(text[i])) ++i;
-    return i == n;
+    return skipBlanks(text, i) == n;
 }
 
 }  // namespace
@@ -148,7 +215,8 @@ double TextToNumber(std::string_view text, NumberFormat format) {
         return read(text, format);
     } catch (NumberError& error) {
         // "1,500" or "90.5" where "," is written: the sentence says how to write it.
-        const NumberFormat other{format.decimalSeparator == ',' ? '.' : ','};
+        NumberFormat other = format;
+        other.decimalSeparator = format.decimalSeparator == ',' ? '.' : ',';
         if (error.problem != NumberProblem::NotANumber) throw;
         if (isGroupedNumber(text, format)) {
             error.hint = WritingHint::NoThousandsGrouping;
@@ -166,7 +234,7 @@ std::int32_t RoundToLong(double value) {
     const double fraction = value - down;  // exact for every double
     double rounded = down;
     if (fraction > 0.5 || (fraction == 0.5 && std::fmod(down, 2.0) != 0.0)) rounded = down + 1.0;
-    if (rounded < -2147483648.0 || rounded > 2147483647.0) throw NumberError(NumberProblem::Overflow);
+    if (rounded < -2147483648.0 || rounded > 2147483647.0) throw overflowTowards(rounded);
     return static_cast<std::int32_t>(rounded);
 }
 

@@ -13,6 +13,9 @@ namespace korvel {
 
 struct NumberFormat {
     char decimalSeparator = '.';
+    // The locale's own thousands separator. Only a hint reads it: a number grouped with it, as
+    // with ",", ".", a space or an apostrophe of any kind, is told to drop the grouping.
+    char32_t groupSeparator = U',';
 };
 
 enum class NumberProblem : std::uint8_t {
@@ -20,6 +23,7 @@ enum class NumberProblem : std::uint8_t {
     DivisionByZero,    // 0 / 0 included
     Overflow,          // beyond the double range or the 32-bit range of a result
     InvalidOperation,  // a floating-point operation without a defined result
+    DivisorTooSmall,   // a divisor that is not 0 but became 0 on the way: a step towards it underflowed
 };
 
 // How a text that is no number could be written so that it is one.
@@ -37,14 +41,17 @@ struct NumberError : std::exception {
     const char* what() const noexcept override { return "number error"; }
 
     NumberProblem problem;
-    std::string text;  // the text read, for NotANumber and a typed Overflow
-    std::size_t stop;  // the byte at which reading the text stops
+    std::string text;        // the text read, for NotANumber and a typed Overflow
+    std::size_t stop;        // the byte at which reading the text stops
+    bool belowZero = false;  // an Overflow beyond the range below zero, not above it
     WritingHint hint = WritingHint::None;
     char decimalSeparator = '.';  // the one the hint asks for
 };
 
 // Reads blanks, an optional sign, decimal digits with at most one decimal separator,
-// an optional exponent ("E" or "e", optional sign, digits) and blanks. Throws NumberError:
+// an optional exponent ("E" or "e", optional sign, digits) and blanks. A blank is a tab or a
+// space of any kind, the no-break ones included: pasted numbers bring them, and a quote cannot
+// show them apart from a plain space. Throws NumberError:
 // NotANumber for anything else (the empty text included), Overflow beyond the double
 // range. A magnitude below the double range reads as zero.
 double TextToNumber(std::string_view text, NumberFormat format);

@@ -12,12 +12,14 @@
 namespace korvel {
 
 enum class FailureKind : std::uint8_t {
-    NotANumber,        // a text that cannot be read as a number, the empty text included
-    DivisionByZero,    // 0 / 0 included
-    Overflow,          // beyond the double range or the 32-bit range of a result
-    InvalidOperation,  // a floating-point operation without a defined result
-    NoRatio,           // the movie-format list has no entry selected, so there is no ratio
-    Internal,          // anything else thrown inside a handler; never expected
+    NotANumber,         // a text that cannot be read as a number, the empty text included
+    DivisionByZero,     // 0 / 0 included
+    DivisorTooSmall,    // a divisor that is not 0, though too close to 0 to divide by
+    Overflow,           // beyond the double range or the 32-bit range of a result
+    OverflowBelowZero,  // the same, below zero
+    InvalidOperation,   // a floating-point operation without a defined result
+    NoRatio,            // the movie-format list has no entry selected, so there is no ratio
+    Internal,           // anything else thrown inside a handler; never expected
 };
 
 // How a text that is no number could be written so that it is one.
@@ -64,7 +66,11 @@ private:
 
 // A user's text as a sentence quotes it: in double quotes, and shortened with "…" when it is
 // too long for one line of a dialog. A shortened text keeps its start and, where it is given,
-// the character at `stop` (where reading it stops) with a few before it.
+// the character at `stop` (where reading it stops) with a few before it. Inside the quotes the
+// text is a direction isolate, so that a right-to-left text cannot reorder the sentence around
+// it, and a character that would act rather than show (a control, a direction mark or override,
+// a zero-width one) is shown by its code ("[U+202E]"), a byte that is no UTF-8 by its value
+// ("[0xFF]"). The quote then holds no NUL either, so it does not end a C string early.
 std::string quoted(std::string_view text, std::size_t stop = std::string::npos);
 
 }  // namespace korvel

@@ -1,7 +1,8 @@
 // Texts and numbers through TextToNumber and NumberToText. The first byte picks the decimal
-// separator and a sign; the rest is read as a text, as the digits of a whole number, and as
-// the bytes of a double and of a 32-bit integer, so that every value NumberToText can meet is
-// reached. Written texts are checked against what they must say, not against a second writer.
+// separator, a sign and whether the locale groups thousands with a separator of its own; the rest is read as
+// a text, as the digits of a whole number, and as the bytes of a double and of a 32-bit integer, so that
+// every value NumberToText can meet is reached. Written texts are checked against what they must say, not
+// against a second writer.
 
 #include <algorithm>
 #include <bit>
@@ -90,7 +91,7 @@ void checkWholeNumber(std::uint8_t choice, std::string_view bytes, NumberFormat 
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    const NumberFormat format{(data[0] & 1) != 0 ? ',' : '.'};
+    const NumberFormat format{(data[0] & 1) != 0 ? ',' : '.', (data[0] & 8) != 0 ? U'\u066C' : U','};
     const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
 
     try {

@@ -52,8 +52,10 @@ QIcon programIcon() {
 
 NumberFormat numberFormatOf(const QLocale& locale) {
     // Any separator other than these two (one that is not ASCII, say) could clash with the
-    // number grammar, so it falls back to the point.
-    return NumberFormat{locale.decimalPoint() == QLatin1String(",") ? ',' : '.'};
+    // number grammar, so it falls back to the point. The group separator only feeds a hint.
+    const QString group = locale.groupSeparator();
+    return NumberFormat{locale.decimalPoint() == QLatin1String(",") ? ',' : '.',
+                        group.size() == 1 ? group.front().unicode() : U','};
 }
 
 bool styleChosenByUser(int argc, char** argv) {

@@ -49,16 +49,22 @@ TEST(FormModel, FailuresUnwindToTheActionAndAreReportedOnce) {
 }
 
 // A long text is quoted by its start and, where its reading stopped, the characters up to there;
-// a text may start with a byte that continues a character.
+// a text may start with a byte that continues a character. A character that would act shows as
+// its code and counts as one; the quote is a direction isolate.
 TEST(Failure, QuotesLongTextsByTheirStartAndWhereTheyStop) {
     std::string a(60, 'a'), d;
     for (int i = 0; i < 70; ++i) d += static_cast<char>('0' + i % 10);
-    for (const auto& [text, stop, quote] : {std::tuple{a, std::string::npos, a},
-                                            {a + "b", 59, a + "…"},
-                                            {"\xbb" + d, 0, "\xbb" + d.substr(0, 59) + "…"},
-                                            {d, 60, d.substr(0, 30) + "…" + d.substr(41, 20) + "…"},
-                                            {d, std::string::npos, d.substr(0, 30) + "…" + d.substr(50)}}) {
-        EXPECT_EQ(quoted(text, stop), '"' + quote + '"') << stop;
+    const std::string nul(1, '\0'), rlo = "\u202E";
+    for (const auto& [text, stop, quote] :
+         {std::tuple{a, std::string::npos, a},
+          {a + "b", 59, a + "…"},
+          {"\xbb" + d, 0, "[0xBB]" + d.substr(0, 59) + "…"},
+          {rlo + d.substr(1), 62, "[U+202E]" + d.substr(1, 29) + "…" + d.substr(41, 20) + "…"},
+          {d, std::string::npos, d.substr(0, 30) + "…" + d.substr(50)},
+          {"7" + rlo + "é\U0001F600", 1, "7[U+202E]é\U0001F600"},
+          {"12" + nul + "34" + nul + "\xFF\u200B\xED\xA0\x80\t", 2,
+           "12[U+0000]34[U+0000][0xFF][U+200B][0xED][0xA0][0x80][U+0009]"}}) {
+        EXPECT_EQ(quoted(text, stop), "\"\u2068" + quote + "\u2069\"") << stop;
     }
 }
 

@@ -68,7 +68,7 @@ struct Row {
     std::string action;
     std::string writes;
     std::string report = {};  // the sentence reported, or "" when the action succeeds
-    char separator = '.';
+    NumberFormat format = {};
 };
 
 void PrintTo(const Row& r, std::ostream* os) { *os << r.name; }
@@ -77,7 +77,7 @@ class Press : public ::testing::TestWithParam<Row> {};
 
 TEST_P(Press, WritesInOrderAndReportsOnce) {
     const Row& r = GetParam();
-    LoadedForm f(NumberFormat{r.separator}, r.action != "load");
+    LoadedForm f(r.format, r.action != "load");
     for (const auto& step : r.before) perform(f, step);
     f.writes.clear();
     f.reports.clear();
@@ -99,10 +99,13 @@ const std::string kLong = [] {  // 70 two-byte characters: a sentence cuts it at
     for (int i = 0; i < 70; ++i) text += "\xC3\xA9";
     return text;
 }();
+const std::string kNul(1, '\0');
 const std::string kPasted = std::string(40000, '1') + "x";
 std::string tooLarge(const std::string& result, const std::string& input) {
     return "The " + result + " would be too large; check the " + input + ".";
 }
+// A text as a sentence quotes it: isolated from the sentence's direction.
+std::string q(const std::string& text) { return "\"\u2068" + text + "\u2069\""; }
 const std::string kVideoOverflow = tooLarge("scene-detect bitrate", "video bitrate");
 const std::string kGrouped =
     " is not a number; write it without separators between thousands, and decimals with ";
@@ -126,9 +129,9 @@ INSTANTIATE_TEST_SUITE_P(Geometry, Press, ::testing::Values(
         "VertSize=2000000000 VSizeErr=0 HorizCrop=3000000000",
         tooLarge("crop height", "horizontal size")},
     Row{"OffsetFailureKeepsCrop", {"set VertSize=4 80"}, kScope, "HorizCrop=720 VertCrop=304",
-        "The vertical size \"4 80\" is not a number."},
+        "The vertical size " + q("4 80") + " is not a number."},
     Row{"CommaOffset", {"set VertSize=480,4"}, kTv,
-        "HorizCrop=720 VertCrop=528 VertOff=-23,8 VSizeErrCrop=13", "", ','}));
+        "HorizCrop=720 VertCrop=528 VertOff=-23,8 VSizeErrCrop=13", "", {','}}));
 
 INSTANTIATE_TEST_SUITE_P(Bitrate, Press, ::testing::Values(
     Row{"VideoFromSize", {"Size=700"}, "cmdCalcVideoBitrate", "Video=668 Scene=802 Scene=802"},
@@ -145,27 +148,48 @@ INSTANTIATE_TEST_SUITE_P(Bitrate, Press, ::testing::Values(
     Row{"EmptiedVideo", {"Video=800"}, "Video=", "Video= Scene="},
     Row{"SceneTieToEven", {}, "Video=3.75", "Video=3.75 Scene=4"},
     // A video bitrate that gives no figure leaves the scene-detect box empty, not with an older figure.
-    Row{"LoneMinus", {"Video=-100"}, "Video=-", "Video=- Scene=", "The video bitrate \"-\" is not a number."},
+    Row{"LoneMinus", {"Video=-100"}, "Video=-", "Video=- Scene=",
+        "The video bitrate " + q("-") + " is not a number."},
     Row{"OtherSeparator", {}, "Video=8,5", "Video=8,5 Scene=",
-        "The video bitrate \"8,5\" is not a number; write decimals with \".\"."},
+        "The video bitrate " + q("8,5") + " is not a number; write decimals with \".\"."},
     Row{"OtherSeparatorComma", {}, "Video=90.5", "Video=90.5 Scene=",
-        "The video bitrate \"90.5\" is not a number; write decimals with \",\".", ','},
+        "The video bitrate " + q("90.5") + " is not a number; write decimals with \",\".", {','}},
     Row{"LongTextIsShortened", {}, "Video=" + kLong, "Video=" + kLong + " Scene=",
-        "The video bitrate \"" + kLong.substr(0, 120) + "\u2026\" is not a number."},
+        "The video bitrate " + q(kLong.substr(0, 120) + "\u2026") + " is not a number."},
     Row{"SceneBeyond32Bits", {"Video=200000000"}, "Video=2000000000", "Video=2000000000 Scene=",
         kVideoOverflow},
     Row{"VideoAtStartUp", {}, "cmdCalcVideoBitrate", "", "The file size is empty; enter a number."},
     Row{"ThousandsGrouped", {"Size=700", "Length=1,500"}, "cmdCalcVideoBitrate", "",
-        "The movie length \"1,500\"" + kGrouped + "\".\"."},
+        "The movie length " + q("1,500") + kGrouped + "\".\"."},
     Row{"ThousandsGroupedComma", {"Size=700", "Length=-12.345.678,5"}, "cmdCalcVideoBitrate", "",
-        "The movie length \"-12.345.678,5\"" + kGrouped + "\",\".", ','},
+        "The movie length " + q("-12.345.678,5") + kGrouped + "\",\".", {','}},
+    // The locale's own grouping: Indian, Swiss (de_CH), French (fr_FR), and one that is no common kind.
+    Row{"GroupedIndian", {"Size=700", "Length=1,50,000"}, "cmdCalcVideoBitrate", "",
+        "The movie length " + q("1,50,000") + kGrouped + "\".\"."},
+    Row{"GroupedSwiss", {"Size=700", "Length=1'500.5"}, "cmdCalcVideoBitrate", "",
+        "The movie length " + q("1'500.5") + kGrouped + "\".\".", {'.', U'\u2019'}},
+    Row{"GroupedFrench", {"Size=700", "Length= 1\u00A0500\u202F000,5\u2009"}, "cmdCalcVideoBitrate", "",
+        "The movie length " + q(" 1\u00A0500\u202F000,5\u2009") + kGrouped + "\",\".", {',', U'\u202F'}},
+    Row{"GroupedLocalesOwn", {"Size=700", "Length=1\u066C500"}, "cmdCalcVideoBitrate", "",
+        "The movie length " + q("1\u066C500") + kGrouped + "\".\".", {'.', U'\u066C'}},
+    // Text that would act shows as its code, NUL included, and never ends the sentence.
+    Row{"DirectionOverride", {"Size=7\u202E00x"}, "cmdCalcVideoBitrate", "",
+        "The file size " + q("7[U+202E]00x") + " is not a number."},
+    Row{"NulsTyped", {}, "Video=12" + kNul + "34" + kNul, "Video=12" + kNul + "34" + kNul + " Scene=",
+        "The video bitrate " + q("12[U+0000]34[U+0000]") + " is not a number."},
     Row{"PasteStopsAtItsEnd", {"Size=" + kPasted}, "cmdCalcLength", "",
-        "The file size \"" + kPasted.substr(0, 30) + "…" + kPasted.substr(39981) + "\" is not a number."},
-    Row{"TypedSizeTooLarge", {"Size=1e400"}, "cmdCalcLength", "", "The file size \"1e400\" is too large."},
+        "The file size " + q(kPasted.substr(0, 30) + "…" + kPasted.substr(39981)) + " is not a number."},
+    Row{"TypedSizeTooLarge", {"Size=1e400"}, "cmdCalcLength", "",
+        "The file size " + q("1e400") + " is too large."},
+    Row{"TypedSizeFarBelowZero", {"Size=-1e400"}, "cmdCalcLength", "",
+        "The file size " + q("-1e400") + " is too far below zero."},
     Row{"ZeroByZero", {"Size=0", "Length=0"}, "cmdCalcVideoBitrate", "",
         "The movie length is 0, so the video bitrate cannot be calculated."},
     Row{"BitratesAddUpToZero", {"Size=700", "Video=-128"}, "cmdCalcLength", "",
         "The video and audio bitrates add up to 0, so the movie length cannot be calculated."},
+    Row{"TotalWithoutAnEighth", {"cboAudioBitrate=x", "Size=1", "Video=5e-324"}, "cmdCalcLength", "",
+        "The video and audio bitrates add up to too little to divide by, so the movie length cannot be "
+        "calculated."},
     Row{"TinyLength", {"Size=700", "Length=0.0000000001"}, "cmdCalcVideoBitrate", "",
         tooLarge("video bitrate", "movie length")},
     Row{"LengthOfOneIsNoTinyDivisor", {"Size=1e12", "Length=1"}, "cmdCalcVideoBitrate", "",
@@ -175,8 +199,8 @@ INSTANTIATE_TEST_SUITE_P(Bitrate, Press, ::testing::Values(
     Row{"LengthTinyTotal", {"Size=700", "Video=-127.9999999"}, "cmdCalcLength", "",
         tooLarge("movie length", "video bitrate")},
     Row{"SizeBeyond32Bits", {"Video=1e12"}, "cmdCalcFileSize", "", tooLarge("file size", "video bitrate")},
-    Row{"LengthBeyond32Bits", {"Size=1e12", "Video=1"}, "cmdCalcLength", "",
-        tooLarge("movie length", "file size")},
+    Row{"LengthBelow32Bits", {"Size=-1e12", "Video=1"}, "cmdCalcLength", "",
+        "The movie length would be too far below zero; check the file size."},
     Row{"LengthSizeBeyondDoubles", {"Size=1e306", "Video=1"}, "cmdCalcLength", "",
         tooLarge("movie length", "file size")},
     Row{"NestedChangeOverflows", {"Video=x", "Size=14648438", "Length=1"}, "cmdCalcVideoBitrate",

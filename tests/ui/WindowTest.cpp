@@ -265,9 +265,10 @@ private slots:
     // then selects the text of the box at fault. Texts show as typed: no markup, no completion.
     void failuresReachTheUser() {
         // clang-format off
-        const QString markup = "The video bitrate \"90<img src=\"/x.png\"><b>\" is not a number.";
+        const QString markup = "The video bitrate \"\u206890<img src=\"/x.png\"><b>\u2069\" is not a number.";
         const QString audio =
-            "The audio bitrate \"96\" is not one of the listed bitrates, so it counts as 0 kbit/s.";
+            "The audio bitrate \"\u206896\u2069\" is not one of the listed bitrates, so it counts as "
+            "0 kbit/s.";
         // Typed or pressed, where the focus is then, and the reason or warning shown.
         const std::tuple<Ctl, QString, Ctl, QString> steps[] = {
             {txtVideoBitrate, "90<img src=\"/x.png\"><b>", txtVideoBitrate, markup},
@@ -276,8 +277,8 @@ private slots:
             {txtVideoBitrate, "90", txtVideoBitrate, ""},
             {txtFileSize, "<img src=\"/x.png\"><font size=7>", txtFileSize, ""},
             {cmdCalcLength, " ", txtFileSize,
-             "The file size \"<img src=\"/x.png\"><font size=7>\" is not a number."},
-            {txtVideoBitrate, "x", txtVideoBitrate, "The video bitrate \"x\" is not a number."},
+             "The file size \"\u2068<img src=\"/x.png\"><font size=7>\u2069\" is not a number."},
+            {txtVideoBitrate, "x", txtVideoBitrate, "The video bitrate \"\u2068x\u2069\" is not a number."},
             {txtFileSize, "14648438", txtFileSize, ""},  // the mark goes when the box is written, though
             {txtMovieLength, "1", txtMovieLength, ""},   // the press writing it then fails
             {cmdCalcVideoBitrate, " ", txtVideoBitrate,
