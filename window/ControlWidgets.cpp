@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -101,10 +102,13 @@ QWidget* create(const ControlDef& control, QWidget& parent) {
         case Kind::GroupBox: {
             // The layout was fitted to this font: the desktop's font must not replace it, in any
             // property, so every property is set here for the controls in the group to inherit.
-            auto* group = new QGroupBox(caption, &parent);
+            auto* group = new QGroupBox(&parent);
             QFont font = captionFont();
             font.setResolveMask(QFont::AllPropertiesResolved);
             group->setFont(font);
+            // Titled only now: the title is measured at once, and in the form's (the desktop's) font
+            // it would load that face as well.
+            group->setTitle(caption);
             return group;
         }
         case Kind::Label:
@@ -148,6 +152,13 @@ ControlWidgets::ControlWidgets(QWidget& form) {
     // soon as the widget announces a change such as its accessible name.
     installAccessibility();
     widgets_[static_cast<std::size_t>(frmKorvel)] = &form;
+    // Qt lays out a new line edit's text in the application's font before the box takes its own:
+    // built in the desktop's font, the boxes would load that face as well, a quarter megabyte for
+    // nothing. So the window's font is the application's while they are built; the desktop's is
+    // back before the reason label and the dialogs are made. QGuiApplication's setter keeps the
+    // desktop's fonts for single kinds of widget, which QApplication's would drop.
+    const QFont desktopFont = QGuiApplication::font();
+    QGuiApplication::setFont(captionFont());
     for (const ControlDef& control : controlTable()) {
         if (control.kind == Kind::Form) continue;
         QWidget* w = create(control, widget(control.container));
@@ -156,6 +167,7 @@ ControlWidgets::ControlWidgets(QWidget& form) {
         w->setGeometry(at.left, at.top, at.width, at.height);
         widgets_[static_cast<std::size_t>(control.id)] = w;
     }
+    QGuiApplication::setFont(desktopFont);
 
     for (const ControlDef& control : controlTable()) setColours(control.id, Marking::Plain);
 

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QColorSpace>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -185,6 +186,9 @@ private slots:
         QTest::keyClicks(find(txtVideoBitrate), "x");
         QTest::keyClicks(find<QComboBox>(cboAudioBitrate)->lineEdit(), "96");
         auto* reason = window_->findChild<QLabel*>("failureReason");
+        const QFont desktop = QApplication::font();
+        // The window's font was the application's only while the window was built.
+        QCOMPARE(desktop, QFontDatabase::systemFont(QFontDatabase::GeneralFont));
         for (const auto& [window, base, text] :
              {std::tuple<QColor, QColor, QColor>{"#efefef", "white", "black"},
               {"#353535", "#2d2d2d", "#eeeeec"},
@@ -212,11 +216,11 @@ private slots:
             QCOMPARE(find<QComboBox>(cboAudioBitrate)->view()->palette().color(QPalette::Base), base);
         }
         window_->setPalette(QPalette());
+        QApplication::setFont(desktop);
         find(txtVertSize)->setPalette(QPalette());  // as a style may do
         QCoreApplication::processEvents();
         QCOMPARE(find(txtVertSize)->palette().base(), window_->palette().window());
         const QImage before = window_->grab().toImage();
-        const QFont desktop = QApplication::font();
         QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 14));
         QCoreApplication::processEvents();
         QCOMPARE(window_->grab().toImage(), before);
@@ -241,6 +245,7 @@ private slots:
     void theReasonIsNeverInTheWay() {
         const QFont desktop = QApplication::font();
         QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 20));
+        QCoreApplication::processEvents();
         find<QComboBox>(cboAudioBitrate)->lineEdit()->setFocus();
         QTest::keyClicks(find<QComboBox>(cboAudioBitrate)->lineEdit(), "x");
         auto* reason = window_->findChild<QLabel*>("failureReason");
