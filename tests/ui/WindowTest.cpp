@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QColorSpace>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -190,6 +191,8 @@ private slots:
         window_->setPalette(QPalette());
         const QImage before = window_->grab().toImage();
         const QFont desktop = QApplication::font();
+        // The window's font was the application's only while the window was built.
+        QCOMPARE(desktop, QFontDatabase::systemFont(QFontDatabase::GeneralFont));
         QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 14));
         QCOMPARE(window_->grab().toImage(), before);
         find(txtVideoBitrate)->setFocus();
