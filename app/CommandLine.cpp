@@ -45,7 +45,7 @@ std::string_view usage() {
            "  -style NAME        draw in the widget style NAME instead of Fusion (Windows keeps the\n"
            "                     layout whole; other styles may clip captions); also QT_STYLE_OVERRIDE\n"
            "  QT_SCALE_FACTOR=F  (environment) scale the window by F, such as 1.5 or 2\n"
-           "Options may start with one dash or two; other Qt options are passed to Qt.\n"
+           "Qt's options may start with one dash or two; any other option is passed to Qt.\n"
            "\n"
            "Exit status: 0 when the window is closed (and after --help or --version); 1 when no\n"
            "display could be opened, with one line on standard error that says why.\n";
