@@ -36,19 +36,20 @@ CommandLine readCommandLine(std::span<const char* const> arguments) {
 
 std::string_view usage() {
     return "Usage: korvel-video-setup [QT-OPTION...]\n"
-           "Opens one window that works out the picture size, crop and bitrate of a video encode.\n"
+           "One window that works out the picture size, crop and bitrate of a video encode.\n"
            "\n"
            "  --help             print this and exit\n"
            "  --version          print the name and version and exit\n"
-           "  -platform NAME     open the window with Qt's platform NAME (xcb, wayland, ...);\n"
+           "  -platform NAME     open the window with Qt's platform NAME (xcb, wayland);\n"
            "                     also QT_QPA_PLATFORM=NAME\n"
-           "  -style NAME        draw in the widget style NAME instead of Fusion (Windows keeps the\n"
-           "                     layout whole; other styles may clip captions); also QT_STYLE_OVERRIDE\n"
+           "  -style NAME        draw in the widget style NAME, not Fusion (Windows keeps\n"
+           "                     the layout whole, others may clip captions);\n"
+           "                     also -style=NAME and QT_STYLE_OVERRIDE=NAME\n"
            "  QT_SCALE_FACTOR=F  (environment) scale the window by F, such as 1.5 or 2\n"
-           "Qt's options may start with one dash or two; any other option is passed to Qt.\n"
+           "Qt's options may start with one dash or two; any other goes to Qt.\n"
            "\n"
-           "Exit status: 0 when the window is closed (and after --help or --version); 1 when no\n"
-           "display could be opened, with one line on standard error that says why.\n";
+           "Exit status: 0 when the window is closed, and after --help or --version;\n"
+           "1 when no display could be opened, with one line saying why.\n";
 }
 
 std::string_view versionLine() { return "korvel-video-setup " KORVEL_VERSION "\n"; }

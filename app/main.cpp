@@ -10,16 +10,16 @@
 #include "window/FormWindow.h"
 
 int main(int argc, char* argv[]) {
+    using korvel::CommandLine;
     // Read before Qt takes its own arguments out of argv; --help and --version need no display.
-    const korvel::CommandLine line = korvel::readCommandLine(
-        argc > 1 ? std::span<const char* const>(argv + 1, static_cast<std::size_t>(argc - 1))
-                 : std::span<const char* const>());
-    if (line.asks != korvel::CommandLine::Asks::Window) {
+    const std::span<const char* const> arguments(argv, static_cast<std::size_t>(argc));
+    const CommandLine line = korvel::readCommandLine(arguments.empty() ? arguments : arguments.subspan(1));
+    if (line.asks != CommandLine::Asks::Window) {
         const std::string_view text =
-            line.asks == korvel::CommandLine::Asks::Help ? korvel::usage() : korvel::versionLine();
-        return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0
-                   ? 0
-                   : 1;
+            line.asks == CommandLine::Asks::Help ? korvel::usage() : korvel::versionLine();
+        // Output that cannot be written (a closed pipe, a full disk) is a failure like any other.
+        const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+        return written && std::fflush(stdout) == 0 ? 0 : 1;
     }
     const auto app = korvel::window::openApplication(argc, argv, line.platform);
     korvel::window::setUpApplication(*app, korvel::window::styleToUse(line.style));
