@@ -1,5 +1,7 @@
 #include "window/Display.h"
 
+#include <QApplication>
+
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/socket.h>

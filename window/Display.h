@@ -5,9 +5,10 @@
 // line saying why and exits with status 1, instead of Qt's messages and its abort with advice to
 // reinstall.
 
-#include <QApplication>
 #include <memory>
 #include <string_view>
+
+class QApplication;
 
 namespace korvel::window {
 
