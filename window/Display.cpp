@@ -81,7 +81,7 @@ bool lacksWaylandPlugin(const QString& fatal) {
     return !plugins.contains(QStringLiteral("wayland")) && !plugins.contains(QStringLiteral("wayland-egl"));
 }
 
-void holdPlatformMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+void holdMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (type == QtFatalMsg) {
         // The only fatal message while the application is built: no platform plugin could start.
         // What was held would only repeat it, and Qt's advice to reinstall misleads.
@@ -118,7 +118,7 @@ std::unique_ptr<QApplication> openApplication(int& argc, char** argv, std::strin
     chosenPlatform = platformArgument.empty() ? qEnvironmentVariable("QT_QPA_PLATFORM").toStdString()
                                               : std::string(platformArgument);
     const int held = holdStandardError();
-    previousHandler = qInstallMessageHandler(holdPlatformMessages);
+    previousHandler = qInstallMessageHandler(holdMessages);
     auto app = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(previousHandler);
     // The display is open: what was said on the way is worth seeing after all.
