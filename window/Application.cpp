@@ -6,11 +6,7 @@
 #include <QResource>
 #include <QStyle>
 #include <QStyleFactory>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
 #include <string_view>
-#include <vector>
 
 // Resources of a static library are linked in only when named.
 static void initIconResource() { Q_INIT_RESOURCE(icon); }
@@ -58,19 +54,12 @@ NumberFormat numberFormatOf(const QLocale& locale) {
                         group.size() == 1 ? group.front().unicode() : U','};
 }
 
-bool styleChosenByUser(int argc, char** argv) {
-    if (!qEnvironmentVariableIsEmpty("QT_STYLE_OVERRIDE")) return true;
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray argument(argv[i]);
-        if (argument == "-style" || argument == "--style" || argument.startsWith("-style=") ||
-            argument.startsWith("--style=")) {
-            return true;
-        }
-    }
-    return false;
+Style styleToUse(std::string_view styleArgument) {
+    const bool named = !styleArgument.empty() || !qEnvironmentVariableIsEmpty("QT_STYLE_OVERRIDE");
+    return named ? Style::UsersChoice : Style::Fusion;
 }
 
-void setUpApplication(QApplication& app, bool styleChosen) {
+void setUpApplication(QApplication& app, Style style) {
     QApplication::setApplicationName(QStringLiteral("korvel-video-setup"));
     // Desktops that know the installed entry by this name show its theme icon; the
     // window's own icon below is for the rest.
@@ -78,71 +67,10 @@ void setUpApplication(QApplication& app, bool styleChosen) {
     // One style everywhere unless the user asks for another, so the measured fit of every
     // caption holds on every desktop. Where the platform's default already is that style,
     // building a second one would only repolish the application.
-    if (!styleChosen && QApplication::style()->name() != QLatin1String("fusion")) {
+    if (style == Style::Fusion && QApplication::style()->name() != QLatin1String("fusion")) {
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     }
     app.setWindowIcon(programIcon());
-}
-
-namespace {
-
-// A message held back while the display opens; the context's texts are copied, as the
-// message's own may not outlive the call.
-struct HeldMessage {
-    QtMsgType type;
-    std::string category, file, function;
-    int line;
-    QString text;
-};
-
-QtMessageHandler previousHandler = nullptr;
-std::vector<HeldMessage> heldMessages;
-std::string chosenPlatform;  // by -platform or QT_QPA_PLATFORM; empty for Qt's own choice
-
-void holdPlatformMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (type == QtFatalMsg) {
-        // The only fatal message while the application is built: no platform plugin could start.
-        // Where the user named one, it may be that name that is wrong, not the display.
-        if (chosenPlatform.empty()) {
-            std::fputs(
-                "korvel-video-setup: no display could be opened; set DISPLAY (X11) or "
-                "WAYLAND_DISPLAY (Wayland) to one that runs\n",
-                stderr);
-        } else {
-            std::fprintf(stderr,
-                         "korvel-video-setup: the platform \"%s\" could not be started; check its name, "
-                         "and DISPLAY (X11) or WAYLAND_DISPLAY (Wayland)\n",
-                         chosenPlatform.c_str());
-        }
-        std::_Exit(1);
-    }
-    // The platform's complaints on the way to that end would only repeat it.
-    if (context.category != nullptr && std::string_view(context.category).substr(0, 7) == "qt.qpa.") {
-        const auto copy = [](const char* s) { return std::string(s != nullptr ? s : ""); };
-        heldMessages.push_back(
-            {type, copy(context.category), copy(context.file), copy(context.function), context.line, text});
-        return;
-    }
-    previousHandler(type, context, text);
-}
-
-}  // namespace
-
-std::unique_ptr<QApplication> openApplication(int& argc, char** argv) {
-    chosenPlatform = qEnvironmentVariable("QT_QPA_PLATFORM").toStdString();
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::string_view(argv[i]) == "-platform") chosenPlatform = argv[i + 1];
-    }
-    previousHandler = qInstallMessageHandler(holdPlatformMessages);
-    auto app = std::make_unique<QApplication>(argc, argv);
-    qInstallMessageHandler(previousHandler);
-    // The display is open: what the platform said on the way is worth seeing after all.
-    for (const HeldMessage& m : heldMessages) {
-        const QMessageLogContext context(m.file.c_str(), m.line, m.function.c_str(), m.category.c_str());
-        previousHandler(m.type, context, m.text);
-    }
-    heldMessages.clear();
-    return app;
 }
 
 }  // namespace korvel::window

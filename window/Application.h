@@ -1,12 +1,12 @@
 #pragma once
 
-// What the program sets up once for every window: style, icon and the number format of the
-// user's locale.
+// The look the program sets up once for every window (font, style, icon), and the number format
+// of the user's locale. Opening the display is window/Display.h.
 
 #include <QFont>
 #include <QIcon>
 #include <QLocale>
-#include <memory>
+#include <string_view>
 
 #include "calc/Numbers.h"
 
@@ -26,16 +26,13 @@ QIcon programIcon();
 // The decimal separator of the locale when it is a comma, the point otherwise.
 NumberFormat numberFormatOf(const QLocale& locale);
 
-// Whether the user asked for a style (QT_STYLE_OVERRIDE, -style): read before QApplication
-// takes its own arguments out of argv.
-bool styleChosenByUser(int argc, char** argv);
+// Who picks the widget style: the user (QT_STYLE_OVERRIDE, or `styleArgument`, the style named
+// on the command line, empty for none), or the program, which picks Fusion: the style the
+// captions were fitted in.
+enum class Style { Fusion, UsersChoice };
+Style styleToUse(std::string_view styleArgument);
 
-// Without a style chosen by the user, Fusion: the style the captions were fitted in.
-void setUpApplication(QApplication& app, bool styleChosen);
-
-// Builds the application, opening the display. Where no display can be opened (no DISPLAY
-// or WAYLAND_DISPLAY, or a dead server) it prints one line saying so and exits with status 1,
-// instead of Qt's abort with its advice to reinstall.
-std::unique_ptr<QApplication> openApplication(int& argc, char** argv);
+// The look every window shares: the style, the program's name and icon.
+void setUpApplication(QApplication& app, Style style);
 
 }  // namespace korvel::window

@@ -17,6 +17,10 @@ FormWindow::FormWindow(FormModel& form, QWidget* parent)
     // The controls keep the places of the table, so the window keeps its size.
     const Rect client = toPixels(self.twips);
     setFixedSize(client.width, client.height);
+    // Nor does it offer to maximise, where the window manager honours the hint (X11, Qt's own
+    // Wayland decorations): the hints Qt gives a window, less that one.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
     binding_.showAll();
     controls_.widget(focusOrder().front()).setFocus(Qt::OtherFocusReason);

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Usage: RealX.sh PROGRAM XVFB_HELPER WM_CLASS. Drives the program in an X server of its own with real X
 # input. From screenshots: text contrast in a dark GTK theme, the window unchanged by a 14 pt qt6ct
-# desktop font. In German: its WM_CLASS, a warning, a decimal comma. It must live throughout and exit 0
-# on Ctrl+Q. Exits with the failures counted.
+# desktop font. In German: its WM_CLASS, no maximising, a warning, a decimal comma. It must live
+# throughout and exit 0 on Ctrl+Q. Exits with the failures counted.
 set -euo pipefail
 # shellcheck source=../../scripts/xvfb.sh
 source "$2"
@@ -55,6 +55,9 @@ differ=$(compare -metric AE "$tmp/plain.png" "$tmp/qt6ct.png" null: 2>&1) ||
 # video bitrate of 928. Tab order from txtVertOff: 7 to the movie length, file size, video, three buttons.
 launch LC_ALL=de_DE.UTF-8 -- $(repeat Tab 8) a b c $(repeat Tab 4) space
 xprop -id "$window" WM_CLASS | grep -q ", \"$3\"\$" || fail "WM_CLASS is not $3, the desktop entry's"
+# A window of fixed size offers no maximising: neither the function (0x10) nor its button (0x40).
+read -r _ _ _ fn decor _ <<<"$(xprop -id "$window" _MOTIF_WM_HINTS | tr -d ,)"
+[[ $fn == 0x* ]] && ((!(fn & 0x10) && !(decor & 0x40))) || flunk "Motif hints let it maximise: $fn $decor"
 dialog=$(found '^Cannot calculate') || fail "no warning after pressing <-- Calc with the file size 'abc'"
 xdotool windowfocus --sync "$dialog" key Return
 until_not xdotool search --onlyvisible --name '^Cannot calculate' || fail "the warning did not go on Return"

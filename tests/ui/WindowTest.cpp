@@ -97,7 +97,7 @@ public:
 
 private slots:
     void init() {
-        window::setUpApplication(*qApp, false);
+        window::setUpApplication(*qApp, window::Style::Fusion);
         qApp->installEventFilter(this);
         form_ = std::make_unique<FormModel>();
         bindHandlers(*form_, {});
@@ -113,6 +113,7 @@ private slots:
 
     void layoutFollowsTheTable() {
         QVERIFY(window_->size() == QSize(537, 250) && window_->maximumSize() == window_->minimumSize());
+        QVERIFY(!window_->windowFlags().testAnyFlag(Qt::WindowMaximizeButtonHint));  // no button for it
         QCOMPARE(window_->devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
         QCOMPARE(window_->style()->name(), "fusion");  // the style the captions were fitted in
         for (const ControlDef& c : controlTable()) {
@@ -232,10 +233,11 @@ private slots:
         warnings_.clear();
         QApplication::setFont(desktop);
 
-        char program[] = "korvel-video-setup", style[] = "-style=Windows", *argv[] = {program, style};
-        const bool fromEnvironment = window::styleChosenByUser(1, argv);  // QT_STYLE_OVERRIDE, from initMain
+        const window::Style fromEnvironment = window::styleToUse("");  // QT_STYLE_OVERRIDE, from initMain
         qunsetenv("QT_STYLE_OVERRIDE");
-        QVERIFY(fromEnvironment && !window::styleChosenByUser(1, argv) && window::styleChosenByUser(2, argv));
+        QVERIFY(fromEnvironment == window::Style::UsersChoice &&
+                window::styleToUse("") == window::Style::Fusion &&
+                window::styleToUse("windows") == window::Style::UsersChoice);
         qputenv("QT_STYLE_OVERRIDE", "Windows");
     }
 
