@@ -1,7 +1,5 @@
 #include "form/Controls.h"
 
-#include <algorithm>
-
 namespace korvel {
 namespace {
 
@@ -82,12 +80,6 @@ constexpr std::array<Ctl, 16> kFocusOrder = makeFocusOrder();
 }  // namespace
 
 const std::array<ControlDef, kControlCount>& controlTable() { return kTable; }
-
-std::optional<Ctl> controlByName(std::string_view name) {
-    const auto it = std::ranges::find(kTable, name, &ControlDef::name);
-    if (it == kTable.end()) return std::nullopt;
-    return it->id;
-}
 
 Rect toPixels(const Rect& t) {
     constexpr int kTwipsPerPixel = 15;

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string_view>
 
 namespace korvel {
@@ -53,7 +52,6 @@ const std::array<ControlDef, kControlCount>& controlTable();
 
 inline const ControlDef& controlDef(Ctl c) { return controlTable()[static_cast<std::size_t>(c)]; }
 inline std::string_view controlName(Ctl c) { return controlDef(c).name; }
-std::optional<Ctl> controlByName(std::string_view name);
 
 inline constexpr std::string_view kWindowCaption = "Korvel;) Video Setup";
 

@@ -31,10 +31,9 @@ const std::string& FormModel::GetText(Ctl c) const {
 void FormModel::SetText(Ctl textBox, std::string_view text) {
     require(isTextBox(textBox), "SetText needs a text box");
     State& s = state(textBox);
-    const bool same = s.text == text;
     s.text = text;
     notify(textBox, Write::Text);
-    if (!same || changeOnSameText_) raise(textBox, Event::Change);
+    raise(textBox, Event::Change);
 }
 
 std::int16_t FormModel::GetListIndex(Ctl list) const {

@@ -54,10 +54,6 @@ public:
     void setReporter(Reporter reporter) { reporter_ = std::move(reporter); }
     void setObserver(Observer observer) { observer_ = std::move(observer); }
 
-    // When false, SetText with the text the box already holds raises no change event.
-    // No result depends on it.
-    void setChangeOnSameText(bool raise) { changeOnSameText_ = raise; }
-
     // The user's actions. Each returns true when it ran without failure; a failure has
     // then been reported. An action that arrives while another is still running (a view
     // echoing the model's own write) is refused and returns false.
@@ -85,7 +81,6 @@ private:
     std::array<std::array<Handler, 3>, kControlCount> handlers_;
     Reporter reporter_;
     Observer observer_;
-    bool changeOnSameText_ = true;
     bool busy_ = false;
 };
 

@@ -52,9 +52,7 @@ std::optional<std::string> sceneFigure(std::string text, char separator) {
 TEST(ActionStress, EveryActionKeepsTheFormConsistent) {
     for (std::uint64_t seed = 0; seed < 120; ++seed) {
         const char separator = seed % 4 < 2 ? '.' : ',';
-        const bool changeOnSameText = seed % 3 != 0;
         testing::LoadedForm f(NumberFormat{separator});
-        f.form.setChangeOnSameText(changeOnSameText);
         std::mt19937_64 random(seed);
         for (int i = 0; i < 150; ++i) {
             const Ctl c = kTargets[random() % std::size(kTargets)];
