@@ -19,47 +19,50 @@ namespace {
 using enum Ctl;
 using testing::LoadedForm;
 
-// Rows name a text box without "txt", and the bitrate group's boxes by one word.
+// One name a box in the rows: a text box's without "txt", the bitrate group's boxes by one word.
+std::string rowName(Ctl c) {
+    switch (c) {
+        case txtVideoBitrateSceneDetect:
+            return "Scene";
+        case txtVideoBitrate:
+            return "Video";
+        case txtMovieLength:
+            return "Length";
+        case txtFileSize:
+            return "Size";
+        default:
+            break;
+    }
+    const std::string_view name = controlName(c);
+    return std::string(controlDef(c).kind == Kind::TextBox ? name.substr(3) : name);
+}
 const std::map<std::string, Ctl> kRowNames = [] {
-    std::map<std::string, Ctl> names{{"Scene", txtVideoBitrateSceneDetect},
-                                     {"Video", txtVideoBitrate},
-                                     {"Length", txtMovieLength},
-                                     {"Size", txtFileSize}};
-    for (const auto& c : controlTable())
-        names.emplace(c.kind == Kind::TextBox ? c.name.substr(3) : c.name, c.id), names.emplace(c.name, c.id);
+    std::map<std::string, Ctl> names;
+    for (const auto& c : controlTable()) names.emplace(rowName(c.id), c.id);
     return names;
 }();
 
-std::string rowName(Ctl c) {  // the shortest
-    std::string name(controlName(c));
-    for (const auto& [n, box] : kRowNames) name = box == c && n.size() < name.size() ? n : name;
-    return name;
-}
-
-// One step: "cmdX" presses, "X=T" types T into a text box, "cboX=T" picks the entry T (types T
-// into the free-text list, or appends T to a fixed list first, where no entry is T), "set X=T"
-// writes T from code, "load" runs start-up.
+// One step: "cmdX" presses, "X=T" types T into a text box, "cboX=T" picks the entry T (or types T
+// into the free-text list where no entry is T), "add cboX=T" appends the entry T from code,
+// "set X=T" writes T from code, "load" runs start-up.
 bool perform(LoadedForm& f, const std::string& step) {
     if (step == "load") return f.form.load();
-    const bool fromCode = step.starts_with("set ");
-    const std::string s = fromCode ? step.substr(4) : step;
+    const std::string how = step.substr(0, step.find(' ') == 3 ? 3 : 0);
+    const std::string s = how.empty() ? step : step.substr(4);
     const auto equals = s.find('=');
     const auto c = kRowNames.find(s.substr(0, equals));
     if (c == kRowNames.end()) throw std::invalid_argument("no control in step " + step);
     const std::string text = equals == std::string::npos ? "" : s.substr(equals + 1);
     const Ctl box = c->second;
-    if (fromCode) return f.form.SetText(box, text), true;
+    if (how == "set") return f.form.SetText(box, text), true;
+    if (how == "add") return f.form.AddEntry(box, text), true;
     if (controlDef(box).kind == Kind::PushButton) return f.form.pressButton(box);
     if (controlDef(box).kind == Kind::TextBox) return f.form.editText(box, text);
-    const auto position = [&] {
-        const auto entries = f.form.Entries(box);
-        return static_cast<std::int16_t>(std::find(entries.begin(), entries.end(), text) - entries.begin());
-    };
-    if (position() == std::ssize(f.form.Entries(box))) {
-        if (controlDef(box).style == ListStyle::FreeText) return f.form.typeListText(box, text);
-        f.form.AddEntry(box, text);
-    }
-    return f.form.pickEntry(box, position());
+    const auto entries = f.form.Entries(box);
+    const auto position = std::find(entries.begin(), entries.end(), text) - entries.begin();
+    if (position < std::ssize(entries)) return f.form.pickEntry(box, static_cast<std::int16_t>(position));
+    if (controlDef(box).style == ListStyle::FreeText) return f.form.typeListText(box, text);
+    throw std::invalid_argument("no entry in step " + step);
 }
 
 struct Row {
@@ -84,8 +87,9 @@ TEST_P(Press, WritesInOrderAndReportsOnce) {
     EXPECT_EQ(perform(f, r.action), r.report.empty());
     std::string written;  // "Box=text", by the rows' names
     for (const auto& w : f.writes) {
-        written += (written.empty() ? "" : " ") + rowName(kRowNames.at(w.substr(0, w.find('=')))) +
-                   w.substr(w.find('='));
+        const auto equals = w.find('=');
+        const Ctl box = std::ranges::find(controlTable(), w.substr(0, equals), &ControlDef::name)->id;
+        written += (written.empty() ? "" : " ") + rowName(box) + w.substr(equals);
     }
     EXPECT_EQ(written, r.writes);
     std::string reported;  // the sentence of each report
@@ -117,15 +121,15 @@ INSTANTIATE_TEST_SUITE_P(Geometry, Press, ::testing::Values(
     Row{"StartUp", {}, "load", "VertSize=480 VSizeErr=0 HorizCrop=720 VertCrop=480 VertOff=0 VSizeErrCrop=0"},
     Row{"FormatLeavesResize", {"cboHorizSize=688"}, kTv,
         "HorizCrop=688 VertCrop=512 VertOff=-24 VSizeErrCrop=5"},
-    Row{"RemainderEightSnapsUp", {}, "cboHorizSize=396",
+    Row{"RemainderEightSnapsUp", {"add cboHorizSize=396"}, "cboHorizSize=396",
         "VertSize=272 VSizeErr=8 HorizCrop=396 VertCrop=256 VertOff=8 VSizeErrCrop=8"},
-    Row{"NegativeSize", {}, "cboHorizSize=-100",
+    Row{"NegativeSize", {"add cboHorizSize=-100"}, "cboHorizSize=-100",
         "VertSize=-64 VSizeErr=-3 HorizCrop=-100 VertCrop=-64 VertOff=0 VSizeErrCrop=-3"},
-    Row{"LargestSnapDown", {}, "cboHorizSize=3221225458.5",
+    Row{"LargestSnapDown", {"add cboHorizSize=3221225458.5"}, "cboHorizSize=3221225458.5",
         "VertSize=2147483632 VSizeErr=7 HorizCrop=3221225458.5 VertCrop=2147483632 VertOff=0 VSizeErrCrop=7"},
-    Row{"SnapUpBeyond32Bits", {}, "cboHorizSize=3221225460", "",
+    Row{"SnapUpBeyond32Bits", {"add cboHorizSize=3221225460"}, "cboHorizSize=3221225460", "",
         tooLarge("vertical size", "horizontal size")},
-    Row{"CropOverflowKeepsWidth", {kTv}, "cboHorizSize=3000000000",
+    Row{"CropOverflowKeepsWidth", {kTv, "add cboHorizSize=3000000000"}, "cboHorizSize=3000000000",
         "VertSize=2000000000 VSizeErr=0 HorizCrop=3000000000",
         tooLarge("crop height", "horizontal size")},
     Row{"OffsetFailureKeepsCrop", {"set VertSize=4 80"}, kScope, "HorizCrop=720 VertCrop=304",
