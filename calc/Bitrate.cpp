@@ -38,7 +38,7 @@ void cmdCalcVideoBitrate_Click(FormModel& form, NumberFormat format) {
         calculating(txtVideoBitrate, txtFileSize, [&] { return Times(fileSize, 1024.0); });
     const double kbitPerKbMinute = TwoFifteenthsSingle();  // 8 kbit per KB / 60 s per minute
     const double length = readNumber(form, txtMovieLength, format);
-    const Ctl atFault = inputAtFault({{txtFileSize, fileSize}, {txtMovieLength, length, true}});
+    const Ctl atFault = inputAtFault({{txtFileSize, fileSize}, {txtMovieLength, length, Enters::AsDivisor}});
     const std::int32_t rounded = calculating(txtVideoBitrate, atFault, [&] {
         const double kbPerMinute = Divide(fileSizeKb, length);
         return RoundToLong(Minus(Times(kbitPerKbMinute, kbPerMinute), audio));
@@ -70,7 +70,8 @@ void cmdCalcLength_Click(FormModel& form, NumberFormat format) {
     const double totalBitrate =
         calculating(txtMovieLength, txtVideoBitrate, [&] { return Plus(videoBitrate, audio); });
     // The total bitrate, not the video bitrate alone, is what the file size is divided by.
-    const Ctl atFault = inputAtFault({{txtFileSize, fileSize}, {txtVideoBitrate, totalBitrate, true}});
+    const Ctl atFault =
+        inputAtFault({{txtFileSize, fileSize}, {txtVideoBitrate, totalBitrate, Enters::AsDivisor}});
     const std::int32_t rounded = calculating(txtMovieLength, atFault, [&] {
         const double kbPerSecond = Divide(totalBitrate, 8);
         // A total of a few 1E-324 has no eighth in doubles; dividing by that 0 fails, but the

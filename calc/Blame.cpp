@@ -53,7 +53,7 @@ double readNumber(const FormModel& form, Ctl c, NumberFormat format) {
 Ctl inputAtFault(std::initializer_list<Input> inputs) {
     // Dividing by a magnitude below 1 enlarges the dividend, whatever it is.
     for (const Input& input : inputs) {
-        if (input.divisor && std::fabs(input.value) < 1.0) return input.box;
+        if (input.enters == Enters::AsDivisor && std::fabs(input.value) < 1.0) return input.box;
     }
     const Input* largest = inputs.begin();
     for (const Input& input : inputs) {

@@ -19,12 +19,14 @@ Failure failureOf(const NumberError& error, Ctl subject, std::optional<Ctl> quan
 // A control's text as a number; a failure names that control.
 double readNumber(const FormModel& form, Ctl c, NumberFormat format);
 
-// An input of a calculation: the box it is read from, the value it enters with, and whether
-// the result is divided by it.
+// How an input enters a result: multiplied in, or as what the result is divided by.
+enum class Enters { AsFactor, AsDivisor };
+
+// An input of a calculation: the box it is read from and the value it enters with.
 struct Input {
     Ctl box;
     double value;
-    bool divisor = false;
+    Enters enters = Enters::AsFactor;
 };
 
 // The input whose value makes a result too large: a divisor of magnitude below 1, where
