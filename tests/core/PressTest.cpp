@@ -168,6 +168,8 @@ INSTANTIATE_TEST_SUITE_P(Bitrate, Press, ::testing::Values(
     Row{"ThousandsGroupedComma", {"Size=700", "Length=-12.345.678,5"}, "cmdCalcVideoBitrate", "",
         "The movie length " + q("-12.345.678,5") + kGrouped + "\",\".", {','}},
     // The locale's own grouping: Indian, Swiss (de_CH), French (fr_FR), and one that is no common kind.
+    Row{"NotGroupedInThrees", {"Size=700", "Length=1,5000,000"}, "cmdCalcVideoBitrate", "",
+        "The movie length " + q("1,5000,000") + " is not a number."},
     Row{"GroupedIndian", {"Size=700", "Length=1,50,000"}, "cmdCalcVideoBitrate", "",
         "The movie length " + q("1,50,000") + kGrouped + "\".\"."},
     Row{"GroupedSwiss", {"Size=700", "Length=1'500.5"}, "cmdCalcVideoBitrate", "",
@@ -202,6 +204,8 @@ INSTANTIATE_TEST_SUITE_P(Bitrate, Press, ::testing::Values(
         tooLarge("file size", "movie length")},
     Row{"LengthTinyTotal", {"Size=700", "Video=-127.9999999"}, "cmdCalcLength", "",
         tooLarge("movie length", "video bitrate")},
+    Row{"EqualInputsBlameTheFirst", {"Video=1e200", "Length=1e200"}, "cmdCalcFileSize", "",
+        tooLarge("file size", "video bitrate")},
     Row{"SizeBeyond32Bits", {"Video=1e12"}, "cmdCalcFileSize", "", tooLarge("file size", "video bitrate")},
     Row{"LengthBelow32Bits", {"Size=-1e12", "Video=1"}, "cmdCalcLength", "",
         "The movie length would be too far below zero; check the file size."},
@@ -212,6 +216,17 @@ INSTANTIATE_TEST_SUITE_P(Bitrate, Press, ::testing::Values(
     Row{"ClosingStepOverflows", {"Video=1789569707", "Length=1"}, "cmdCalcFileSize", "Size=13107201 Scene=",
         kVideoOverflow}));
 // clang-format on
+
+// Called with no movie format selected, as no user action can, the crop has no ratio to divide by.
+TEST(cboMovieFormat_Click, FailsWithoutAFormat) {
+    LoadedForm f({}, false);
+    f.form.AddEntry(cboHorizSize, "720");
+    ASSERT_TRUE(f.form.pickEntry(cboHorizSize, 0));
+    f.form.on(cmdCalcLength, Event::Click, [&f] { cboMovieFormat_Click(f.form, {}); });
+    EXPECT_FALSE(f.form.pressButton(cmdCalcLength));
+    ASSERT_EQ(f.reports.size(), 1U);
+    EXPECT_STREQ(f.reports[0].what(), "No movie format is selected, so there is no ratio to divide by.");
+}
 
 // Each audio entry stands for the number in its own text; any other typed text counts as 0.
 TEST(GetAudioBitrate, IsTheNumberOfTheSelectedEntryAndZeroOtherwise) {
