@@ -2,6 +2,7 @@
 #include <QLocale>
 
 #include "app/Startup.h"
+#include "window/Accessibility.h"
 #include "window/Application.h"
 #include "window/FormWindow.h"
 
@@ -9,6 +10,7 @@ int main(int argc, char* argv[]) {
     const bool styleChosen = korvel::window::styleChosenByUser(argc, argv);
     const auto app = korvel::window::openApplication(argc, argv);
     korvel::window::setUpApplication(*app, styleChosen);
+    korvel::window::installAccessibility();
 
     korvel::FormModel form;
     korvel::bindHandlers(form, korvel::window::numberFormatOf(QLocale()));

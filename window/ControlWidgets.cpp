@@ -12,7 +12,6 @@
 #include <limits>
 #include <string_view>
 
-#include "window/Accessibility.h"
 #include "window/Application.h"
 
 namespace korvel::window {
@@ -129,7 +128,7 @@ QWidget* create(const ControlDef& control, QWidget& parent) {
         case Kind::Label:
             return new QLabel(caption, &parent);
         case Kind::TextBox: {
-            QLineEdit* box = control.readOnly ? new ResultBox(&parent) : new QLineEdit(&parent);
+            auto* box = new QLineEdit(&parent);
             box->setReadOnly(control.readOnly);
             box->setMaxLength(kLongestText);
             return box;
@@ -163,9 +162,6 @@ QWidget* create(const ControlDef& control, QWidget& parent) {
 }  // namespace
 
 ControlWidgets::ControlWidgets(QWidget& form) {
-    // Before any widget exists: Qt resolves a widget's accessible interface, once for good, as
-    // soon as the widget announces a change such as its accessible name.
-    installAccessibility();
     widgets_[static_cast<std::size_t>(frmKorvel)] = &form;
     for (const ControlDef& control : controlTable()) {
         if (control.kind == Kind::Form) continue;

@@ -13,10 +13,12 @@
 namespace korvel::window {
 
 class FormWindow : public QWidget {
-public:
-    // Shows what `form` holds now and everything it takes on later; `form` must outlive
-    // the window.
-    explicit FormWindow(FormModel& form, QWidget* parent = nullptr);
+    Q_OBJECT  // so that assistive technology can tell the window by its class name
+
+        public :
+        // Shows what `form` holds now and everything it takes on later; `form` must outlive
+        // the window.
+        explicit FormWindow(FormModel& form, QWidget* parent = nullptr);
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -18,6 +18,7 @@
 #include <map>
 
 #include "app/Startup.h"
+#include "window/Accessibility.h"
 #include "window/Application.h"
 #include "window/FormWindow.h"
 
@@ -86,6 +87,7 @@ public:
 private slots:
     void init() {
         window::setUpApplication(*qApp, false);
+        window::installAccessibility();
         qApp->installEventFilter(this);
         form_ = std::make_unique<FormModel>();
         bindHandlers(*form_, {});
