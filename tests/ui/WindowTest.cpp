@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QColorSpace>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -14,10 +15,15 @@
 #include <QTest>
 #include <QTimer>
 
+#include <climits>
 #include <cmath>
+#include <condition_variable>
 #include <map>
+#include <random>
+#include <thread>
 
 #include "app/Startup.h"
+#include "calc/Numbers.h"
 #include "window/Accessibility.h"
 #include "window/Application.h"
 #include "window/FormWindow.h"
@@ -50,6 +56,31 @@ static std::pair<QColor, double> drawn(QWidget* box) {
     return {background, most};
 }
 
+// Ends the run, naming what it waited for, when a call has not returned within 10 s: a call from
+// assistive technology that hangs must fail the test, not stall it.
+class Watchdog {
+    std::mutex mutex_;
+    std::condition_variable returned_;
+    bool done_ = false;
+    std::thread thread_;
+
+public:
+    explicit Watchdog(const QString& what)
+        : thread_([this, what] {
+              std::unique_lock lock(mutex_);
+              if (!returned_.wait_for(lock, std::chrono::seconds(10), [this] { return done_; }))
+                  qFatal("No answer within 10 s: %s", qPrintable(what));
+          }) {}
+    ~Watchdog() {
+        {
+            const std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        returned_.notify_one();
+        thread_.join();
+    }
+};
+
 class WindowTest : public QObject {
     Q_OBJECT
     QStringList warnings_;
@@ -60,6 +91,9 @@ class WindowTest : public QObject {
     template <class W = QLineEdit>
     W* find(Ctl c) const {
         return window_->findChild<W*>(controlName(c).data());
+    }
+    QLineEdit* edit(Ctl c) const {  // a box, or the text part of the audio list
+        return c == cboAudioBitrate ? find<QComboBox>(c)->lineEdit() : find(c);
     }
     QString reason() const {  // shown just below the focused box (moved left to stay on screen), or ""
         auto* label = window_->findChild<QLabel*>("failureReason");
@@ -259,6 +293,137 @@ private slots:
         QTest::keyClick(find(txtFileSize), Qt::Key_V, Qt::ControlModifier);  // after "14648438", and after
         QTest::keyClick(find<QWidget>(cboAudioBitrate), Qt::Key_V, Qt::ControlModifier);  // "256 Kbit/s"
         QCOMPARE(form_->GetText(txtFileSize).size() + form_->GetText(cboAudioBitrate).size(), 80018U);
+    }
+
+    // Whatever assistive technology asks of a box's text, at any offset, is answered at once and from
+    // within the text; a write stays within what typing could do.
+    void accessibleCallsAnswer() {
+        const QString sevens(65536, u'7');
+        // The box, its text, and its first word ("-24": Qt's own search never returned from it).
+        const std::tuple<Ctl, QString, QString> rows[] = {
+            {txtMovieLength, "-x", "-"},
+            {txtFileSize, " 12", " "},
+            {txtVideoBitrate, "-", "-"},
+            {txtVertOff, "-24", "-"},
+            {cboAudioBitrate, "a, b", "a"},
+            {txtVSizeErr, "", ""},
+            {txtVideoBitrateSceneDetect, sevens + " x", sevens}};
+        for (const auto& [c, text, word] : rows) {
+            QLineEdit* box = edit(c);
+            const Watchdog watch(box->objectName() + " holding " + text.left(10));
+            box->setText(text);
+            QAccessibleInterface* box11y = QAccessible::queryAccessibleInterface(box);
+            QAccessibleTextInterface* reader = box11y->textInterface();
+            const auto n = static_cast<int>(text.size());
+            int start = 0, end = 0;
+            QCOMPARE(reader->textAtOffset(0, QAccessible::WordBoundary, &start, &end), word);
+            for (const int at : {INT_MIN, -1, 0, n, INT_MAX}) {
+                for (int b = QAccessible::CharBoundary; b <= QAccessible::NoBoundary; ++b) {
+                    for (const auto ask : {&QAccessibleTextInterface::textBeforeOffset,
+                                           &QAccessibleTextInterface::textAtOffset,
+                                           &QAccessibleTextInterface::textAfterOffset}) {
+                        const QString piece =
+                            (reader->*ask)(at, QAccessible::TextBoundaryType(b), &start, &end);
+                        QVERIFY((start == -1 && end == -1) || (0 <= start && start <= end && end <= n));
+                        QCOMPARE(piece, text.mid(start, end - start));
+                    }
+                }
+                QCOMPARE(reader->text(at, ~at), at == INT_MIN ? text : QString());
+                QCOMPARE(reader->characterRect(at).isValid(), at >= 0 && at < n);
+                QVERIFY(reader->offsetAtPoint(QPoint(at, ~at)) == -1);
+                reader->setSelection(0, at, ~at);
+                reader->selection(0, &start, &end);
+                QVERIFY(0 <= start && start <= end && end <= n && reader->cursorPosition() <= n);
+                if (auto* writer = box11y->editableTextInterface()) {
+                    writer->insertText(at, "5");
+                    QCOMPARE(box->text().size(), n + 1);
+                    box->setText(text);
+                }
+            }
+        }
+        QVERIFY(!QAccessible::queryAccessibleInterface(find(txtVertOff))->editableTextInterface());
+    }
+
+    // A tool's write is an edit like typing: the figures, the marks and their reasons follow it.
+    void accessibleWritesAreEdits() {
+        QAccessibleEditableTextInterface* video =
+            QAccessible::queryAccessibleInterface(find(txtVideoBitrate))->editableTextInterface();
+        video->replaceText(INT_MIN, INT_MAX, "1000");
+        QCOMPARE(find(txtVideoBitrateSceneDetect)->text(), "1200");
+        video->insertText(INT_MAX, "5");
+        QCOMPARE(find(txtVideoBitrateSceneDetect)->text(), "12006");
+        video->deleteText(INT_MAX, 1);
+        QCOMPARE(find(txtVideoBitrate)->text(), "1");
+        video->replaceText(0, 1, "x");
+        QCOMPARE(find(txtVideoBitrate)->accessibleDescription(), "The video bitrate \"x\" is not a number.");
+        QCOMPARE(find(txtVideoBitrateSceneDetect)->text(), "");
+        QAccessible::queryAccessibleInterface(edit(cboAudioBitrate))
+            ->editableTextInterface()
+            ->insertText(0, "9");
+        QCOMPARE(form_->GetText(cboAudioBitrate), "9128 Kbit/s");
+        QVERIFY(find<QWidget>(cboAudioBitrate)->accessibleDescription().contains("counts as 0"));
+    }
+
+    // Random use, by keys, pastes, presses, picks and assistive technology interleaved, with the form's
+    // rules checked after every step. Runs for KORVEL_RANDOM_SECONDS; KORVEL_SEED replays a run.
+    void randomUse() {
+        const int seconds = qEnvironmentVariableIntValue("KORVEL_RANDOM_SECONDS");
+        if (seconds <= 0) QSKIP("a run of its own: KORVEL_RANDOM_SECONDS");
+        const unsigned seed = qEnvironmentVariableIsSet("KORVEL_SEED")
+                                  ? qEnvironmentVariable("KORVEL_SEED").toUInt()
+                                  : std::random_device()();
+        qInfo("KORVEL_SEED=%u", seed);
+        std::mt19937 random(seed);
+        const auto any = [&](const auto& options) { return options[random() % std::size(options)]; };
+        const Ctl boxes[] = {txtMovieLength, txtFileSize, txtVideoBitrate, cboAudioBitrate, txtVertOff};
+        const Ctl others[] = {cmdCalcLength, cmdCalcFileSize, cmdCalcVideoBitrate, cboHorizSize,
+                              cboMovieFormat};
+        const QString texts[] = {"1", "90", "0.5", "-", "x", " ", "1e9", "700", QString(QChar(0)), "\u200f"};
+        const QRegularExpression plainNumber("^[0-9]{1,6}(\\.[0-9]{1,2})?$");
+        QElapsedTimer clock;
+        clock.start();
+        int step = 0;
+        for (; clock.elapsed() < seconds * 1000; ++step) {
+            const Watchdog watch(QStringLiteral("step %1 of KORVEL_SEED=%2").arg(step).arg(seed));
+            QLineEdit* box = edit(any(boxes));
+            QAccessibleInterface* box11y = QAccessible::queryAccessibleInterface(box);
+            const int at =
+                std::array{INT_MIN, -1, 0, static_cast<int>(box->text().size()), INT_MAX, 2}[random() % 6];
+            const QString text = any(texts);
+            int start = 0, end = 0;
+            box->setFocus();
+            const auto action = random() % 6;
+            if (action == 0 && text[0] >= ' ' && text[0] < QChar(127)) {  // what keys can type
+                QTest::keyClicks(box, text);
+            } else if (action <= 1) {
+                QApplication::clipboard()->setText(text);
+                QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+            } else if (auto* writer = box11y->editableTextInterface(); action == 2 && writer) {
+                writer->replaceText(at, ~at, text);
+            } else if (action == 3) {
+                box11y->textInterface()->textAtOffset(at, QAccessible::TextBoundaryType(random() % 6), &start,
+                                                      &end);
+            } else {
+                QWidget* other = find<QWidget>(any(others));
+                other->setFocus();
+                QTest::keyClick(other, action == 4 ? Qt::Key_Space : Qt::Key_Down);
+            }
+            warnings_.clear();
+            std::string scene;  // 1.2 times the video bitrate, rounded; or empty
+            try {
+                scene = NumberToText(RoundToLong(TextToNumber(form_->GetText(txtVideoBitrate), {}) * 1.2));
+            } catch (const NumberError&) {
+            }
+            const QString shown = find(txtVideoBitrateSceneDetect)->text();
+            QVERIFY2(shown.isEmpty() || shown.toStdString() == scene, qPrintable(QString::number(step)));
+            for (const Ctl typed : {txtMovieLength, txtFileSize, txtVideoBitrate}) {
+                QCOMPARE(find(typed)->text().toStdString(), form_->GetText(typed));
+                QVERIFY2(!plainNumber.match(find(typed)->text()).hasMatch() ||
+                             find(typed)->accessibleDescription().isEmpty(),
+                         qPrintable(QString::number(step)));
+            }
+        }
+        qInfo("%d steps", step);
     }
 };
 
