@@ -13,12 +13,13 @@
 namespace korvel::window {
 
 class FormWindow : public QWidget {
-    Q_OBJECT  // so that assistive technology can tell the window by its class name
+    // So that assistive technology can tell the window by its class name.
+    Q_OBJECT
 
-        public :
-        // Shows what `form` holds now and everything it takes on later; `form` must outlive
-        // the window.
-        explicit FormWindow(FormModel& form, QWidget* parent = nullptr);
+public:
+    // Shows what `form` holds now and everything it takes on later; `form` must outlive
+    // the window.
+    explicit FormWindow(FormModel& form, QWidget* parent = nullptr);
 
 protected:
     void changeEvent(QEvent* event) override;
