@@ -63,9 +63,6 @@ class AccessibleBox : public QAccessibleWidget,
 public:
     explicit AccessibleBox(QLineEdit* box) : QAccessibleWidget(box, QAccessible::EditableText) {}
 
-    QString text(QAccessible::Text t) const override {
-        return t == QAccessible::Value ? box().text() : QAccessibleWidget::text(t);
-    }
     QAccessible::State state() const override {
         QAccessible::State state = QAccessibleWidget::state();
         state.readOnly = box().isReadOnly();

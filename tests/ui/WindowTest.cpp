@@ -313,6 +313,9 @@ private slots:
                 }
                 QCOMPARE(reader->text(at, ~at), at == INT_MIN ? text : QString());
                 QCOMPARE(reader->characterRect(at).isValid(), at >= 0 && at < n);
+                if (at == 0 && n > 0 && n < 9)  // on the box, where it is drawn
+                    QVERIFY(QRect(edit(c)->mapToGlobal(QPoint()), edit(c)->size())
+                                .contains(reader->characterRect(0)));
                 QCOMPARE(reader->offsetAtPoint(QPoint(at, ~at)), -1);
                 reader->setSelection(0, at, ~at);
                 reader->selection(0, &start, &end);
