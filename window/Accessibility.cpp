@@ -11,6 +11,7 @@
 #include <QTextBoundaryFinder>
 #include <QTimer>
 #include <QWindow>
+#include <QXmlStreamReader>
 
 #include <algorithm>
 #include <optional>
@@ -188,9 +189,10 @@ QAccessibleInterface* accessibleFor(const QString& className, QObject* object) {
 // In front of Qt 6.4's AT-SPI bridge, for the calls it cannot survive whatever the interfaces
 // answer. It loops over a text range itself, with a counter that wraps at 2147483647 and never
 // ends (GetRangeExtents); it sizes a text to insert by the caller's length, allocating until memory
-// runs out (InsertText); and it uses a table's cell without asking whether the row exists, which
-// crashes in a list (GetRowExtentAt, GetColumnExtentAt, IsSelected, GetRowHeader,
-// GetRowColumnExtentsAtIndex). Those it answers itself; every other call goes on to the bridge.
+// runs out (InsertText); it uses a table's cell without asking whether the row exists
+// (GetRowExtentAt, GetColumnExtentAt, IsSelected, GetRowHeader, GetRowColumnExtentsAtIndex), and an
+// object's table or value without asking whether it has one (a list's row asked for its rows): both
+// crash. Those it answers itself; every other call goes on to the bridge.
 class BridgeGuard : public QDBusVirtualObject {
 public:
     explicit BridgeGuard(QDBusVirtualObject* bridge) : QDBusVirtualObject(bridge), bridge_(bridge) {}
@@ -199,6 +201,11 @@ public:
         return bridge_ ? bridge_->introspect(path) : QString();
     }
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+        // The bridge reads the arguments it expects without counting them.
+        if (message.arguments().size() < argumentCount(message)) {
+            return connection.send(
+                message.createErrorReply(QDBusError::InvalidArgs, QStringLiteral("Too few")));
+        }
         const std::optional<QDBusMessage> answer = answerOf(message);
         if (answer) return connection.send(*answer);
         return bridge_ && bridge_->handleMessage(message, connection);
@@ -214,6 +221,17 @@ private:
         const QList<QVariant> in = message.arguments();
         const auto number = [&](int i) { return i < in.size() ? in.at(i).toInt() : 0; };
         const QString call = message.interface() + QLatin1Char('.') + message.member();
+        // The bridge takes for granted that these parts are there.
+        const std::pair<const char*, QAccessible::InterfaceType> parts[] = {
+            {"org.a11y.atspi.Text", QAccessible::TextInterface},
+            {"org.a11y.atspi.EditableText", QAccessible::EditableTextInterface},
+            {"org.a11y.atspi.Value", QAccessible::ValueInterface},
+            {"org.a11y.atspi.Table", QAccessible::TableInterface}};
+        for (const auto& [name, part] : parts) {
+            if (message.interface() == QLatin1String(name) && !target->interface_cast(part))
+                return message.createErrorReply(QDBusError::UnknownInterface,
+                                                QStringLiteral("Not offered here"));
+        }
 
         if (call == QLatin1String("org.a11y.atspi.Text.GetRangeExtents") && target->textInterface()) {
             const QRect range = rangeExtents(*target, number(0), number(1), in.value(2).toUInt());
@@ -226,7 +244,7 @@ private:
             return message.createReply(QVariant(true));
         }
         QAccessibleTableInterface* table = target->tableInterface();
-        if (!table || !message.interface().endsWith(QLatin1String(".Table"))) return std::nullopt;
+        if (message.interface() != QLatin1String("org.a11y.atspi.Table")) return std::nullopt;
         const auto exists = [table](int row, int column) {
             if (row < 0 || column < 0 || row >= table->rowCount() || column >= table->columnCount())
                 return false;
@@ -247,6 +265,30 @@ private:
         return message.createErrorReply(QDBusError::InvalidArgs, QStringLiteral("No such cell"));
     }
 
+    // How many arguments a call takes, as the bridge declares its methods; learnt once a method.
+    int argumentCount(const QDBusMessage& message) {
+        const QString call = message.interface() + QLatin1Char('.') + message.member();
+        if (!bridge_ || arguments_.contains(call)) return arguments_.value(call);
+        arguments_[call] = 0;
+        QXmlStreamReader declared(QLatin1String("<node>") + bridge_->introspect(message.path()) +
+                                  QLatin1String("</node>"));
+        QString interface, method;
+        while (!declared.atEnd()) {
+            if (declared.readNext() != QXmlStreamReader::StartElement) continue;
+            const auto attribute = [&](const char* name) {
+                return declared.attributes().value(QLatin1String(name));
+            };
+            if (declared.name() == u"interface") interface = attribute("name").toString();
+            if (declared.name() == u"method")
+                method = interface + QLatin1Char('.') + attribute("name").toString();
+            if (declared.name() == u"signal" || declared.name() == u"property") method.clear();
+            if (declared.name() == u"method") arguments_[method] = 0;
+            if (declared.name() == u"arg" && !method.isEmpty() && attribute("direction") != u"out")
+                ++arguments_[method];
+        }
+        return arguments_.value(call);
+    }
+
     // The box's text is one line: its range reaches from its first character to its last.
     static QRect rangeExtents(QAccessibleInterface& target, int startOffset, int endOffset,
                               uint coordinates) {
@@ -265,6 +307,9 @@ private:
     }
 
     QPointer<QDBusVirtualObject> bridge_;
+    QHash<QString, int> arguments_{{QStringLiteral("org.freedesktop.DBus.Properties.Get"), 2},
+                                   {QStringLiteral("org.freedesktop.DBus.Properties.GetAll"), 1},
+                                   {QStringLiteral("org.freedesktop.DBus.Properties.Set"), 3}};
 };
 
 // Qt's bridge opens its own connection to the accessibility bus, in the background, when
