@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QTextBoundaryFinder>
-#include <QTimer>
 #include <QWindow>
 #include <QXmlStreamReader>
 
@@ -312,22 +311,34 @@ private:
                                    {QStringLiteral("org.freedesktop.DBus.Properties.Set"), 3}};
 };
 
-// Qt's bridge opens its own connection to the accessibility bus, in the background, when
-// assistive technology is turned on; the guard goes in front of it once it is there.
-void guardBridge() {
-    QDBusConnection bus(QStringLiteral("a11y"));
-    const QString path = QStringLiteral("/org/a11y/atspi/accessible");
-    auto* bridge = qobject_cast<QDBusVirtualObject*>(bus.objectRegisteredAt(path));
-    if (!bridge || dynamic_cast<BridgeGuard*>(bridge)) return;
-    bus.unregisterObject(path);
-    bus.registerVirtualObject(path, new BridgeGuard(bridge), QDBusConnection::SubPath);
-}
+// Puts the guard in front of Qt's bridge. The bridge opens a connection of its own to the
+// accessibility bus, in the background, when assistive technology is turned on, and takes its place
+// there just after it turns accessibility on.
+class BridgeWatch : public QObject, public QAccessible::ActivationObserver {
+    Q_OBJECT
 
-class BridgeWatch : public QAccessible::ActivationObserver {
 public:
+    explicit BridgeWatch(QObject* parent) : QObject(parent) {
+        connect(this, &BridgeWatch::turnedOn, this, &BridgeWatch::guardBridge, Qt::QueuedConnection);
+        QAccessible::installActivationObserver(this);
+    }
+    ~BridgeWatch() override { QAccessible::removeActivationObserver(this); }
+
     void accessibilityActiveChanged(bool active) override {
-        // Qt turns accessibility on just before its bridge takes its place on the bus.
-        if (active) QTimer::singleShot(0, qApp, &guardBridge);
+        if (active) emit turnedOn();
+    }
+
+signals:
+    void turnedOn();
+
+private:
+    void guardBridge() {
+        QDBusConnection bus(QStringLiteral("a11y"));
+        const QString path = QStringLiteral("/org/a11y/atspi/accessible");
+        auto* bridge = qobject_cast<QDBusVirtualObject*>(bus.objectRegisteredAt(path));
+        if (!bridge || dynamic_cast<BridgeGuard*>(bridge)) return;
+        bus.unregisterObject(path);
+        bus.registerVirtualObject(path, new BridgeGuard(bridge), QDBusConnection::SubPath);
     }
 };
 
@@ -336,12 +347,12 @@ public:
 void installAccessibility() {
     static const bool installed = [] {
         QAccessible::installFactory(accessibleFor);
-        static BridgeWatch watch;
-        QAccessible::installActivationObserver(&watch);
-        QTimer::singleShot(0, qApp, &guardBridge);
+        new BridgeWatch(qApp);
         return true;
     }();
     Q_UNUSED(installed)
 }
 
 }  // namespace korvel::window
+
+#include "Accessibility.moc"

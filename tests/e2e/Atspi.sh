@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Usage: Atspi.sh PROGRAM XVFB_HELPER. Calls the program as a screen reader does, over AT-SPI on a bus of
 # its own: hostile offsets and rows on every text box and list, each answered within 5 s, and a tool's
-# writes moving the figures as typing does. Exits with the failures counted.
+# writes moving the figures as typing does. Exits with the failures counted. ATSPI_LOG=FILE keeps what
+# the program prints (a sanitizer's report, say).
 set -euo pipefail
 [ -n "${ATSPI_OWN_BUS:-}" ] || ATSPI_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
 # shellcheck source=../../scripts/xvfb.sh
 source "$2"
 start_xvfb
 trap 'kill $(jobs -p) 2>/dev/null; stop_xvfb' EXIT
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 "$1" 2>/dev/null &
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 "$1" 2>"${ATSPI_LOG:-/dev/null}" &
 /usr/bin/python3 - <<'EOF'
 import subprocess, sys, time, pyatspi
 M, faults = 2**31 - 1, []
