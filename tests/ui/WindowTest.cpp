@@ -302,14 +302,18 @@ private slots:
             QCOMPARE(reader->textAtOffset(0, QAccessible::WordBoundary, &start, &end), word);
             for (const int at : {INT_MIN, -1, 0, n, INT_MAX}) {
                 for (int b = QAccessible::CharBoundary; b <= QAccessible::NoBoundary; ++b) {
-                    for (const auto ask : {&QAccessibleTextInterface::textBeforeOffset,
-                                           &QAccessibleTextInterface::textAtOffset,
-                                           &QAccessibleTextInterface::textAfterOffset}) {
-                        const QString piece =
-                            (reader->*ask)(at, QAccessible::TextBoundaryType(b), &start, &end);
-                        QVERIFY((start == -1 && end == -1) || (0 <= start && start <= end && end <= n));
-                        QCOMPARE(piece, text.mid(start, end - start));
+                    const auto type = QAccessible::TextBoundaryType(b);
+                    int s[3], e[3];  // of the piece before the offset, at it, after it
+                    const QString pieces[] = {reader->textBeforeOffset(at, type, &s[0], &e[0]),
+                                              reader->textAtOffset(at, type, &s[1], &e[1]),
+                                              reader->textAfterOffset(at, type, &s[2], &e[2])};
+                    for (int i = 0; i < 3; ++i) {
+                        QVERIFY((s[i] == -1 && e[i] == -1) || (0 <= s[i] && s[i] <= e[i] && e[i] <= n));
+                        QCOMPARE(pieces[i], text.mid(s[i], e[i] - s[i]));
                     }
+                    // One piece follows another, and the one at the offset holds it.
+                    QVERIFY((s[0] == -1 || e[0] == s[1]) && (s[2] == -1 || s[2] == e[1]));
+                    QVERIFY(s[1] == -1 || (s[1] <= at && at <= e[1]));
                 }
                 QCOMPARE(reader->text(at, ~at), at == INT_MIN ? text : QString());
                 QCOMPARE(reader->characterRect(at).isValid(), at >= 0 && at < n);
