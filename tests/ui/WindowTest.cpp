@@ -356,14 +356,13 @@ private slots:
         qInfo("KORVEL_SEED=%u", seed);
         std::mt19937 random(seed);
         const auto any = [&](const auto& options) { return options[random() % std::size(options)]; };
-        int start = 0;  // of a piece read, not looked at
         const QString texts[] = {"1", "90", "0.5", "-", "x", " ", "1e9", QString(QChar(0)), "\u200f"};
+        const QRegularExpression number("^[0-9]{1,6}(\\.[0-9]{1,2})?$");
         QElapsedTimer clock;
         for (clock.start(); clock.elapsed() < seconds * 1000;) {
             const Watchdog watch(QStringLiteral("a step of KORVEL_SEED=%1").arg(seed));
             QLineEdit* box =
                 edit(any(std::array{txtMovieLength, txtFileSize, txtVideoBitrate, cboAudioBitrate}));
-            QAccessibleInterface* box11y = QAccessible::queryAccessibleInterface(box);
             const int at = any(std::array{INT_MIN, -1, 0, 2, INT_MAX});
             const QString text = any(texts);
             box->setFocus();
@@ -373,9 +372,8 @@ private slots:
             } else if (action <= 1) {
                 QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
             } else if (action == 2) {
-                box11y->editableTextInterface()->replaceText(at, ~at, text);
-                box11y->textInterface()->textAtOffset(at, QAccessible::TextBoundaryType(random() % 6), &start,
-                                                      &start);
+                QAccessible::queryAccessibleInterface(box)->editableTextInterface()->replaceText(at, ~at,
+                                                                                                 text);
             } else {
                 QWidget* other = find<QWidget>(any(std::array{
                     cmdCalcLength, cmdCalcFileSize, cmdCalcVideoBitrate, cboHorizSize, cboMovieFormat}));
@@ -390,13 +388,11 @@ private slots:
             }
             const QString shown = find(txtVideoBitrateSceneDetect)->text();
             QVERIFY(shown.isEmpty() || shown.toStdString() == scene);
+            // The view shows the model, and marks no box that holds a plain number.
             for (const Ctl typed : {txtMovieLength, txtFileSize, txtVideoBitrate}) {
-                QCOMPARE(find(typed)->text().toStdString(),
-                         form_->GetText(typed));  // the view shows the model
+                QCOMPARE(find(typed)->text().toStdString(), form_->GetText(typed));
                 QVERIFY(find(typed)->accessibleDescription().isEmpty() ||
-                        !QRegularExpression("^[0-9]{1,6}(\\.[0-9]{1,2})?$")
-                             .match(find(typed)->text())
-                             .hasMatch());
+                        !number.match(find(typed)->text()).hasMatch());
             }
         }
     }
