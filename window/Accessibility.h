@@ -7,8 +7,9 @@
 
 namespace korvel::window {
 
-// After the application, before the first widget exists: Qt resolves a widget's accessible interface once for good, as
-// soon as the widget announces a change such as its accessible name. More calls change nothing.
+// After the application is made and before the first widget: Qt resolves a widget's accessible
+// interface once for good, as soon as the widget announces a change such as its accessible name.
+// More calls change nothing.
 void installAccessibility();
 
 }  // namespace korvel::window
