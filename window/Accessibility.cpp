@@ -265,10 +265,11 @@ private:
     }
 
     // How many arguments a call takes, as the bridge declares its methods; learnt once a method.
+    // A method no object has declared yet counts none.
     int argumentCount(const QDBusMessage& message) {
         const QString call = message.interface() + QLatin1Char('.') + message.member();
         if (!bridge_ || arguments_.contains(call)) return arguments_.value(call);
-        arguments_[call] = 0;
+        QHash<QString, int> declaredHere;  // by this object, which may lack interfaces others have
         QXmlStreamReader declared(QLatin1String("<node>") + bridge_->introspect(message.path()) +
                                   QLatin1String("</node>"));
         QString interface, method;
@@ -281,10 +282,11 @@ private:
             if (declared.name() == u"method")
                 method = interface + QLatin1Char('.') + attribute("name").toString();
             if (declared.name() == u"signal" || declared.name() == u"property") method.clear();
-            if (declared.name() == u"method") arguments_[method] = 0;
+            if (declared.name() == u"method") declaredHere[method] = 0;
             if (declared.name() == u"arg" && !method.isEmpty() && attribute("direction") != u"out")
-                ++arguments_[method];
+                ++declaredHere[method];
         }
+        arguments_.insert(declaredHere);
         return arguments_.value(call);
     }
 
