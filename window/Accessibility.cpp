@@ -62,6 +62,7 @@ class AccessibleBox : public QAccessibleWidget,
                       public QAccessibleEditableTextInterface {
 public:
     explicit AccessibleBox(QLineEdit* box) : QAccessibleWidget(box, QAccessible::EditableText) {}
+    using QAccessibleWidget::text;  // the name and the description, beside the text's parts
 
     QAccessible::State state() const override {
         QAccessible::State state = QAccessibleWidget::state();
