@@ -5,6 +5,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Startup.h"
+#include "window/Accessibility.h"
 #include "window/Application.h"
 #include "window/Display.h"
 #include "window/FormWindow.h"
@@ -23,6 +24,7 @@ int main(int argc, char* argv[]) {
     }
     const auto app = korvel::window::openApplication(argc, argv, line.platform);
     korvel::window::setUpApplication(*app, korvel::window::styleToUse(line.style));
+    korvel::window::installAccessibility();
 
     korvel::FormModel form;
     korvel::bindHandlers(form, korvel::window::numberFormatOf(QLocale()));

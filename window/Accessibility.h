@@ -1,22 +1,15 @@
 #pragma once
 
-// What assistive technology is told beyond Qt's defaults: the window is a window, and a
-// result box is text to read, not to edit.
-
-#include <QLineEdit>
+// What assistive technology (screen readers, over AT-SPI) gets beyond Qt's defaults: the window
+// is a window; every text box answers any offset or range, however hostile, at once; what a tool
+// writes into a box is an edit like typing, so the figures follow it; and the calls Qt's own
+// AT-SPI bridge cannot survive (a loop without end, a crash) are answered before they reach it.
 
 namespace korvel::window {
 
-// A read-only text box that holds a result. Its own class, so that its accessible interface
-// is ours rather than Qt's, which calls every line edit editable.
-class ResultBox : public QLineEdit {
-    Q_OBJECT
-
-public:
-    using QLineEdit::QLineEdit;
-};
-
-// Before the window is built; more calls change nothing.
+// After the application is made and before the first widget: Qt resolves a widget's accessible
+// interface once for good, as soon as the widget announces a change such as its accessible name.
+// More calls change nothing.
 void installAccessibility();
 
 }  // namespace korvel::window

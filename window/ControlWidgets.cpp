@@ -13,7 +13,6 @@
 #include <limits>
 #include <string_view>
 
-#include "window/Accessibility.h"
 #include "window/Application.h"
 #include "window/Colours.h"
 
@@ -114,7 +113,7 @@ QWidget* create(const ControlDef& control, QWidget& parent) {
         case Kind::Label:
             return new QLabel(caption, &parent);
         case Kind::TextBox: {
-            QLineEdit* box = control.readOnly ? new ResultBox(&parent) : new QLineEdit(&parent);
+            auto* box = new QLineEdit(&parent);
             box->setReadOnly(control.readOnly);
             box->setMaxLength(kLongestText);
             return box;
@@ -148,9 +147,6 @@ QWidget* create(const ControlDef& control, QWidget& parent) {
 }  // namespace
 
 ControlWidgets::ControlWidgets(QWidget& form) {
-    // Before any widget exists: Qt resolves a widget's accessible interface, once for good, as
-    // soon as the widget announces a change such as its accessible name.
-    installAccessibility();
     widgets_[static_cast<std::size_t>(frmKorvel)] = &form;
     // Qt lays out a new line edit's text in the application's font before the box takes its own:
     // built in the desktop's font, the boxes would load that face as well, a quarter megabyte for

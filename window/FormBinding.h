@@ -2,8 +2,9 @@
 
 // Binds the widgets to the form model both ways. What the user does (an edit, a pick, a
 // keystroke in the audio list, a press) is forwarded as the model's user action, from
-// signals that only the user raises; what the model writes is shown at once through its
-// observer. So the model's own writes never echo back as actions.
+// signals that only the user raises (or an assistive tool writing for the user, which edits
+// as typing does); what the model writes is shown at once through its observer. So the
+// model's own writes never echo back as actions.
 
 #include <QObject>
 

@@ -13,6 +13,9 @@
 namespace korvel::window {
 
 class FormWindow : public QWidget {
+    // So that assistive technology can tell the window by its class name.
+    Q_OBJECT
+
 public:
     // Shows what `form` holds now and everything it takes on later; `form` must outlive
     // the window.

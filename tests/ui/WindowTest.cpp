@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QColorSpace>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,10 +16,16 @@
 #include <QTest>
 #include <QTimer>
 
+#include <climits>
 #include <cmath>
+#include <future>
 #include <map>
+#include <random>
+#include <thread>
 
 #include "app/Startup.h"
+#include "calc/Numbers.h"
+#include "window/Accessibility.h"
 #include "window/Application.h"
 #include "window/FormWindow.h"
 
@@ -61,6 +68,18 @@ static bool apart(const Drawn& a, const Drawn& b) {
            contrast(a.edge[1], b.edge[1]) > 1.5;
 }
 
+// Ends the run, naming what it waited for, when a call has not returned within 10 s.
+struct Watchdog {
+    std::promise<void> returned;
+    std::thread watch;
+    explicit Watchdog(const QString& what)
+        : watch([done = returned.get_future(), what] {
+              if (done.wait_for(std::chrono::seconds(10)) != std::future_status::ready)
+                  qFatal("No answer within 10 s: %s", qPrintable(what));
+          }) {}
+    ~Watchdog() { returned.set_value(), watch.join(); }
+};
+
 class WindowTest : public QObject {
     Q_OBJECT
     QStringList warnings_;
@@ -71,6 +90,9 @@ class WindowTest : public QObject {
     template <class W = QLineEdit>
     W* find(Ctl c) const {
         return window_->findChild<W*>(controlName(c).data());
+    }
+    QLineEdit* edit(Ctl c) const {  // a box, or the text part of the audio list
+        return c == cboAudioBitrate ? find<QComboBox>(c)->lineEdit() : find(c);
     }
     QString reason() const {  // shown just below the focused box (moved left to stay on screen), or ""
         auto* label = window_->findChild<QLabel*>("failureReason");
@@ -98,6 +120,7 @@ public:
 private slots:
     void init() {
         window::setUpApplication(*qApp, window::Style::Fusion);
+        window::installAccessibility();
         qApp->installEventFilter(this);
         form_ = std::make_unique<FormModel>();
         bindHandlers(*form_, {});
@@ -307,8 +330,7 @@ private slots:
             const QString about = find<QWidget>(c)->accessibleDescription();
             if (focus == c) QCOMPARE(about, said);
             QCOMPARE(find<QWidget>(c)->palette() == find(txtMovieLength)->palette(), about.isEmpty());
-            QLineEdit* edit = c == cboAudioBitrate ? find<QComboBox>(c)->lineEdit() : find(c);
-            if (!press) QCOMPARE(edit->text(), QString::fromStdString(form_->GetText(c)));
+            if (!press) QCOMPARE(edit(c)->text(), QString::fromStdString(form_->GetText(c)));
         }
         QCOMPARE(find<QComboBox>(cboAudioBitrate)->count(), 9);
         QTest::keyClick(find<QComboBox>(cboAudioBitrate), Qt::Key_Down);  // a pick clears it
@@ -317,6 +339,122 @@ private slots:
         QTest::keyClick(find(txtFileSize), Qt::Key_V, Qt::ControlModifier);  // after "14648438", and after
         QTest::keyClick(find<QWidget>(cboAudioBitrate), Qt::Key_V, Qt::ControlModifier);  // "256 Kbit/s"
         QCOMPARE(form_->GetText(txtFileSize).size() + form_->GetText(cboAudioBitrate).size(), 80018U);
+    }
+
+    // Whatever assistive technology asks of a box's text, at any offset, is answered at once and from
+    // within the text; a write adds no more than typing would, and moves the figures as typing does.
+    void accessibleCallsAnswer() {
+        const QString sevens(65536, u'7');
+        // The box, its text, and its first word ("-24": Qt's own search never returned from it).
+        // clang-format off
+        const std::tuple<Ctl, QString, QString> rows[] = {
+            {txtMovieLength, "-x", "-"}, {txtFileSize, " 12", " "}, {txtVideoBitrate, "-", "-"},
+            {txtVertOff, "-24", "-"}, {cboAudioBitrate, "a, b", "a"}, {txtVSizeErr, "", ""},
+            {txtVideoBitrateSceneDetect, sevens + " x", sevens}};
+        // clang-format on
+        for (const auto& [c, text, word] : rows) {
+            const Watchdog watch(controlName(c).data() + (" holding " + text.left(9)));
+            edit(c)->setText(text);
+            QAccessibleInterface* box = QAccessible::queryAccessibleInterface(edit(c));
+            QAccessibleTextInterface* reader = box->textInterface();
+            const auto n = static_cast<int>(text.size());
+            int start = 0, end = 0;
+            QCOMPARE(reader->textAtOffset(0, QAccessible::WordBoundary, &start, &end), word);
+            for (const int at : {INT_MIN, -1, 0, n, INT_MAX}) {
+                for (int b = QAccessible::CharBoundary; b <= QAccessible::NoBoundary; ++b) {
+                    const auto type = QAccessible::TextBoundaryType(b);
+                    int s[3], e[3];  // of the piece before the offset, at it, after it
+                    const QString pieces[] = {reader->textBeforeOffset(at, type, &s[0], &e[0]),
+                                              reader->textAtOffset(at, type, &s[1], &e[1]),
+                                              reader->textAfterOffset(at, type, &s[2], &e[2])};
+                    for (int i = 0; i < 3; ++i) {
+                        QVERIFY((s[i] == -1 && e[i] == -1) || (0 <= s[i] && s[i] <= e[i] && e[i] <= n));
+                        QCOMPARE(pieces[i], text.mid(s[i], e[i] - s[i]));
+                    }
+                    // One piece follows another, and the one at the offset holds it.
+                    QVERIFY((s[0] == -1 || e[0] == s[1]) && (s[2] == -1 || s[2] == e[1]));
+                    QVERIFY(s[1] == -1 || (s[1] <= at && at <= e[1]));
+                }
+                QCOMPARE(reader->text(at, ~at), at == INT_MIN ? text : QString());
+                QCOMPARE(reader->characterRect(at).isValid(), at >= 0 && at < n);
+                if (at == 0 && n > 0 && n < 9)  // on the box, where it is drawn
+                    QVERIFY(QRect(edit(c)->mapToGlobal(QPoint()), edit(c)->size())
+                                .contains(reader->characterRect(0)));
+                QCOMPARE(reader->offsetAtPoint(QPoint(at, ~at)), -1);
+                reader->setSelection(0, at, ~at);
+                reader->selection(0, &start, &end);
+                QVERIFY(0 <= start && start <= end && end <= n && reader->cursorPosition() <= n);
+                if (QAccessibleEditableTextInterface* writer = box->editableTextInterface()) {
+                    writer->insertText(at, "5");
+                    QCOMPARE(edit(c)->text().size(), n + 1);
+                    edit(c)->setText(text);
+                }
+            }
+            QCOMPARE(box->editableTextInterface() == nullptr, controlDef(c).readOnly);
+        }
+        // A tool's write is an edit like typing: the figures, the marks and their reasons follow it.
+        QAccessibleEditableTextInterface* video =
+            QAccessible::queryAccessibleInterface(find(txtVideoBitrate))->editableTextInterface();
+        video->replaceText(INT_MIN, INT_MAX, "1000");
+        QCOMPARE(find(txtVideoBitrateSceneDetect)->text(), "1200");
+        video->insertText(INT_MAX, "5");
+        QCOMPARE(find(txtVideoBitrateSceneDetect)->text(), "12006");
+        video->insertText(0, "x");
+        QCOMPARE(find(txtVideoBitrate)->accessibleDescription(),
+                 "The video bitrate \"\u2068x10005\u2069\" is not a number.");
+        QCOMPARE(find(txtVideoBitrateSceneDetect)->text(), "");
+    }
+
+    // Keys, pastes, presses, picks and assistive technology at random, the form's rules checked after
+    // every step. Runs for KORVEL_RANDOM_SECONDS; the KORVEL_SEED it prints replays a run.
+    void randomUse() {
+        const int seconds = qEnvironmentVariableIntValue("KORVEL_RANDOM_SECONDS");
+        if (seconds <= 0) QSKIP("a run of its own: KORVEL_RANDOM_SECONDS");
+        const unsigned seed = qEnvironmentVariableIsSet("KORVEL_SEED")
+                                  ? qEnvironmentVariable("KORVEL_SEED").toUInt()
+                                  : std::random_device()();
+        qInfo("KORVEL_SEED=%u", seed);
+        std::mt19937 random(seed);
+        const auto any = [&](const auto& options) { return options[random() % std::size(options)]; };
+        const QString texts[] = {"1", "90", "0.5", "-", "x", " ", "1e9", QString(QChar(0)), "\u200f"};
+        const QRegularExpression number("^[0-9]{1,6}(\\.[0-9]{1,2})?$");
+        QElapsedTimer clock;
+        for (clock.start(); clock.elapsed() < seconds * 1000;) {
+            const Watchdog watch(QStringLiteral("a step of KORVEL_SEED=%1").arg(seed));
+            QLineEdit* box =
+                edit(any(std::array{txtMovieLength, txtFileSize, txtVideoBitrate, cboAudioBitrate}));
+            const int at = any(std::array{INT_MIN, -1, 0, 2, INT_MAX});
+            const QString text = any(texts);
+            box->setFocus();
+            QApplication::clipboard()->setText(text);
+            if (const auto action = random() % 5; action == 0 && text[0] >= ' ' && text[0] < QChar(127)) {
+                QTest::keyClicks(box, text);  // what keys can type
+            } else if (action <= 1) {
+                QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+            } else if (action == 2) {
+                QAccessible::queryAccessibleInterface(box)->editableTextInterface()->replaceText(at, ~at,
+                                                                                                 text);
+            } else {
+                QWidget* other = find<QWidget>(any(std::array{
+                    cmdCalcLength, cmdCalcFileSize, cmdCalcVideoBitrate, cboHorizSize, cboMovieFormat}));
+                other->setFocus();
+                QTest::keyClick(other, action == 3 ? Qt::Key_Space : Qt::Key_Down);
+            }
+            warnings_.clear();
+            std::string scene;  // 1.2 times the video bitrate, rounded; or empty
+            try {
+                scene = NumberToText(RoundToLong(TextToNumber(form_->GetText(txtVideoBitrate), {}) * 1.2));
+            } catch (const NumberError&) {
+            }
+            const QString shown = find(txtVideoBitrateSceneDetect)->text();
+            QVERIFY(shown.isEmpty() || shown.toStdString() == scene);
+            // The view shows the model, and marks no box that holds a plain number.
+            for (const Ctl typed : {txtMovieLength, txtFileSize, txtVideoBitrate}) {
+                QCOMPARE(find(typed)->text().toStdString(), form_->GetText(typed));
+                QVERIFY(find(typed)->accessibleDescription().isEmpty() ||
+                        !number.match(find(typed)->text()).hasMatch());
+            }
+        }
     }
 };
 

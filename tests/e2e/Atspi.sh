@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Usage: Atspi.sh PROGRAM XVFB_HELPER. Calls the program as a screen reader does, over AT-SPI on a bus of
+# its own: hostile offsets and rows on every text box and list, each answered within 5 s, and a tool's
+# writes moving the figures as typing does. Exits with the failures counted. ATSPI_LOG=FILE keeps what
+# the program prints (a sanitizer's report, say).
+set -euo pipefail
+[ -n "${ATSPI_OWN_BUS:-}" ] || ATSPI_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
+# shellcheck source=../../scripts/xvfb.sh
+source "$2"
+start_xvfb
+trap 'kill $(jobs -p) 2>/dev/null; stop_xvfb' EXIT
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 "$1" 2>"${ATSPI_LOG:-/dev/null}" &
+/usr/bin/python3 - <<'EOF'
+import subprocess, sys, time, pyatspi
+M, faults = 2**31 - 1, []
+def walk(o): return [o] + [d for c in o for d in walk(c)]
+for _ in range(100):
+    apps = [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "korvel-video-setup"]
+    if apps: break
+    time.sleep(0.1)
+else: sys.exit("FAIL: the program is not on the accessibility bus")
+every = walk(apps[0])
+named, texts = {o.name: o for o in every if o.getRole() != pyatspi.ROLE_LIST_ITEM}, []
+def ask(what, call):
+    start = time.monotonic()
+    try: answer = call()
+    except Exception as error: answer = error  # an error is an answer too
+    if time.monotonic() - start > 5: sys.exit(f"FAIL: no answer within 5 s to {what}: {answer}")
+    return answer
+def expect(name, wanted):  # within 3 s: a press and a click take their time
+    for _ in range(30):
+        if (shown := ask(name, lambda: named[name].queryText().getText(0, -1))) == wanted: return
+        time.sleep(0.1)
+    faults.append(f"{name} shows {shown!r}, not {wanted!r}")
+video, scene = named["Video Bitrate (Kbit/s)"].queryEditableText(), "Scene Detect Bitrate (Kbit/s)"
+ask("SetTextContents", lambda: video.setTextContents("1000")), expect(scene, "1200")
+named["Movie Length (minutes)"].queryEditableText().setTextContents("60")
+named["Calculate file size"].queryAction().doAction(0), expect("Resulting File Length (MB)", "496")
+ask("InsertText", lambda: video.insertText(M, "5", M)), expect(scene, "12006")
+x, y, w, h = named["DVD Fullscreen (1.5:1)"].queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+subprocess.run(f"xdotool mousemove {x + w // 2} {y + h // 2} click 1 sleep 0.5 key Down Return", shell=True)
+expect("Vertical Offset", "-24")  # "TV (4:3)"
+for box, typed in zip((o for o in every if o.getRole() == pyatspi.ROLE_TEXT), ["-x", " 12", "-", "-24"]):
+    ask(f"{box.name} set", lambda: box.queryEditableText().setTextContents(typed))
+for box in (o for o in every if o.getRole() == pyatspi.ROLE_TEXT):
+    t = box.queryText()
+    for at in (-2**31, -1, 0, t.characterCount, M):
+        for call in [lambda: t.getCharacterExtents(at, 0), lambda: t.getRangeExtents(at, ~at, 1),
+                     lambda: t.getRangeExtents(M - 1, M, 0), lambda: t.getText(at, ~at),
+                     lambda: t.setSelection(0, at, ~at)] + [lambda b=b, get=get: get(at, b) for b in range(7)
+                     for get in (t.getTextAtOffset, t.getTextBeforeOffset, t.getTextAfterOffset)]:
+            ask(f"{box.name} at {at}", call)
+    ask(f"{box.name} InsertText", lambda: box.queryEditableText().insertText(M, "9", M))
+for table in (o.queryTable() for o in every if o.getRole() == pyatspi.ROLE_LIST):
+    for row in (-2**31, -1, table.nRows, M):
+        for call in (table.getRowExtentAt, table.getColumnExtentAt, table.isSelected, table.getAccessibleAt):
+            ask(f"list {call.__name__}({row}, 0)", lambda: call(row, 0))
+        ask(f"list row {row}", lambda: (table.getRowHeader(row), table.getRowColumnExtentsAtIndex(row)))
+expect("Horizontal Size", "720")
+print("\n".join(f"FAIL: {f}" for f in faults) or "AT-SPI: every call answered"), sys.exit(len(faults))
+EOF
