@@ -63,7 +63,9 @@ TEST(Failure, QuotesLongTextsByTheirStartAndWhereTheyStop) {
           {d, std::string::npos, d.substr(0, 30) + "…" + d.substr(50)},
           {"7" + rlo + "é\U0001F600", 1, "7[U+202E]é\U0001F600"},
           {"12" + nul + "34" + nul + "\xFF\u200B\xED\xA0\x80\t", 2,
-           "12[U+0000]34[U+0000][0xFF][U+200B][0xED][0xA0][0x80][U+0009]"}}) {
+           "12[U+0000]34[U+0000][0xFF][U+200B][0xED][0xA0][0x80][U+0009]"},
+          {"\xF5\x80\xF4\x80\x80\x80\xF0\x80\x80\x80", 0,
+           "[0xF5][0x80]\U00100000[0xF0][0x80][0x80][0x80]"}}) {
         EXPECT_EQ(quoted(text, stop), "\"\u2068" + quote + "\u2069\"") << stop;
     }
 }
