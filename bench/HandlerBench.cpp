@@ -22,7 +22,7 @@ struct Loaded {
 };
 
 void Form_Load_FreshModel(benchmark::State& state) {
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         state.PauseTiming();
         auto form = std::make_unique<FormModel>();
         bindHandlers(*form, {});
@@ -40,7 +40,7 @@ void PickHorizontalSize(benchmark::State& state) {
     Loaded p;
     p.form.pickEntry(cboMovieFormat, 3);
     std::int16_t position = 5;
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         benchmark::DoNotOptimize(p.form.pickEntry(cboHorizSize, position));
         position = position == 5 ? 18 : 5;
     }
@@ -51,7 +51,7 @@ void Press(benchmark::State& state, Ctl button) {
     Loaded p;
     p.form.editText(txtFileSize, "700");
     p.form.editText(txtVideoBitrate, "668");
-    for (auto _ : state) benchmark::DoNotOptimize(p.form.pressButton(button));
+    while (state.KeepRunning()) benchmark::DoNotOptimize(p.form.pressButton(button));
 }
 BENCHMARK_CAPTURE(Press, cmdCalcVideoBitrate, cmdCalcVideoBitrate);
 BENCHMARK_CAPTURE(Press, cmdCalcFileSize, cmdCalcFileSize);
@@ -62,7 +62,7 @@ void KeystrokeVideoBitrate(benchmark::State& state) {
     Loaded p;
     constexpr std::array<std::string_view, 4> kTexts{"8", "80", "800", "80"};
     std::size_t i = 0;
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         benchmark::DoNotOptimize(p.form.editText(txtVideoBitrate, kTexts[i]));
         i = (i + 1) % kTexts.size();
     }

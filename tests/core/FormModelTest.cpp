@@ -54,7 +54,8 @@ TEST(FormModel, FailuresUnwindToTheActionAndAreReportedOnce) {
 TEST(Failure, QuotesLongTextsByTheirStartAndWhereTheyStop) {
     std::string a(60, 'a'), d;
     for (int i = 0; i < 70; ++i) d += static_cast<char>('0' + i % 10);
-    const std::string nul(1, '\0'), rlo = "\u202E";
+    using namespace std::string_literals;
+    const std::string rlo = "\u202E";
     for (const auto& [text, stop, quote] :
          {std::tuple{a, std::string::npos, a},
           {a + "b", 59, a + "…"},
@@ -62,8 +63,10 @@ TEST(Failure, QuotesLongTextsByTheirStartAndWhereTheyStop) {
           {rlo + d.substr(1), 62, "[U+202E]" + d.substr(1, 29) + "…" + d.substr(41, 20) + "…"},
           {d, std::string::npos, d.substr(0, 30) + "…" + d.substr(50)},
           {"7" + rlo + "é\U0001F600", 1, "7[U+202E]é\U0001F600"},
-          {"12" + nul + "34" + nul + "\xFF\u200B\xED\xA0\x80\t", 2,
-           "12[U+0000]34[U+0000][0xFF][U+200B][0xED][0xA0][0x80][U+0009]"},
+          {"12\0"
+           "34\0"
+           "\xFF\u200B\xED\xA0\x80\t"s,
+           2, "12[U+0000]34[U+0000][0xFF][U+200B][0xED][0xA0][0x80][U+0009]"},
           {"\xF5\x80\xF4\x80\x80\x80\xF0\x80\x80\x80", 0,
            "[0xF5][0x80]\U00100000[0xF0][0x80][0x80][0x80]"}}) {
         EXPECT_EQ(quoted(text, stop), "\"\u2068" + quote + "\u2069\"") << stop;

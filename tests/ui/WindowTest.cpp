@@ -422,7 +422,7 @@ private slots:
         const QString texts[] = {"1", "90", "0.5", "-", "x", " ", "1e9", QString(QChar(0)), "\u200f"};
         const QRegularExpression number("^[0-9]{1,6}(\\.[0-9]{1,2})?$");
         QElapsedTimer clock;
-        for (clock.start(); clock.elapsed() < seconds * 1000;) {
+        for (clock.start(); clock.elapsed() < qint64{seconds} * 1000;) {
             const Watchdog watch(QStringLiteral("a step of KORVEL_SEED=%1").arg(seed));
             QLineEdit* box =
                 edit(any(std::array{txtMovieLength, txtFileSize, txtVideoBitrate, cboAudioBitrate}));
