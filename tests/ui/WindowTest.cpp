@@ -163,6 +163,7 @@ private slots:
                     QVERIFY2(c.kind == Kind::Label && !qobject_cast<QLabel*>(above), c.name.data());
             }
         }
+        QCOMPARE(QApplication::windowIcon().cacheKey(), window_->windowIcon().cacheKey());  // dialogs' too
         for (int size : {16, 32, 64}) {  // the icon, pixel for pixel as drawn
             QImage drawn = QImage(QStringLiteral(KORVEL_ICONS_DIR "/%1.png").arg(size))
                                .convertToFormat(QImage::Format_ARGB32);
