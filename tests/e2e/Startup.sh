@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Usage: Startup.sh PROGRAM VERSION. Starts the program where no window can open: without a display,
+# with a platform that does not exist, with a Wayland display that does not run, and with one that runs
+# while Qt lacks its Wayland plugin: each time exit status 1 and the program's one line, nothing of
+# Qt's. --help and --version need no display. In a headless Wayland compositor it stays up, silent.
+set -euo pipefail
+run=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$run"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+# No display: exit status 1 and one line matching $1, nothing of Qt's. --help and --version need none.
+nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$run" timeout 20)
+startless() {
+    local out status=0
+    out=$("${nodisplay[@]}" "${@:2}" 2>&1 >/dev/null) || status=$?
+    [[ $status = 1 && $(wc -l <<<"$out") = 1 && $out == $1 ]] || fail "${*:2}: status $status, said: $out"
+}
+startless 'korvel-video-setup: *DISPLAY*WAYLAND_DISPLAY*' "$1"
+startless '*platform "nosuch"*' "$1" --platform nosuch
+startless 'korvel-video-setup: *DISPLAY*WAYLAND_DISPLAY*' env WAYLAND_DISPLAY=nope "$1"
+out=$("${nodisplay[@]}" "$1" --help) && [[ $out == *-platform*-style*QT_SCALE_FACTOR*Exit\ status* ]] ||
+    fail "--help: $out"
+out=$("${nodisplay[@]}" "$1" --version) && [ "$out" = "korvel-video-setup $2" ] || fail "--version: $out, not $2"
+# Natively in Wayland it must stay up and say nothing; it takes no care of SIGTERM, so that ends it.
+XDG_RUNTIME_DIR=$run timeout 60 weston --backend=headless-backend.so --socket=e2e >/dev/null 2>&1 &
+for _ in $(seq 100); do [ -S "$run/e2e" ] && break; sleep 0.1; done
+env -u DISPLAY XDG_RUNTIME_DIR="$run" WAYLAND_DISPLAY=e2e QT_QPA_PLATFORM=wayland "$1" 2>"$run/err" &
+sleep 2
+kill "$!" && status=0 && wait "$!" || status=$?
+[[ $status =~ ^(0|143)$ && ! -s "$run/err" ]] || fail "Wayland: exit status $status, said $(cat "$run/err")"
+# A running Wayland display, but Qt without its Wayland plugin (qt.conf shows it only the X11 one).
+lack=$run/lack && mkdir -p "$lack/platforms" && cp "$1" "$lack"
+printf '[Paths]\nPlugins=%s\n' "$lack" >"$lack/qt.conf"
+ln -s /usr/lib/*/qt6/plugins/platforms/libqxcb.so "$lack/platforms"
+startless '*Wayland platform plugin*qt6-wayland*' env WAYLAND_DISPLAY=e2e "$lack/korvel-video-setup"
