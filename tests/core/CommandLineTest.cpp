@@ -35,8 +35,7 @@ TEST(CommandLine, ReadsQtsArgumentsAsQtDoesAndAsksForHelpOrVersion) {
         // clang-format on
     };
     for (const auto& [arguments, asks, platform, style] : rows) {
-        std::string said;
-        for (const char* a : arguments) said += std::string(a) + ' ';
+        const std::string said = ::testing::PrintToString(arguments);
         const CommandLine line = readCommandLine(arguments);
         EXPECT_EQ(line.asks, asks) << said;
         EXPECT_EQ(line.platform, platform) << said;

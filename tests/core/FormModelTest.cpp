@@ -86,7 +86,8 @@ TEST(Controls, NamesTextsFocusOrderAndPixelsFollowTheLayoutTable) {
         // Only the three boxes to type in take typing; lengths are whole pixels; captions are there.
         EXPECT_EQ(c.kind == Kind::TextBox && !c.readOnly,
                   c.id == txtMovieLength || c.id == txtFileSize || c.id == txtVideoBitrate);
-        EXPECT_EQ(c.twips.left % 15 + c.twips.top % 15 + c.twips.width % 15 + c.twips.height % 15, 0)
+        EXPECT_EQ(std::tuple(c.twips.left % 15, c.twips.top % 15, c.twips.width % 15, c.twips.height % 15),
+                  std::tuple(0, 0, 0, 0))
             << c.name;
         EXPECT_TRUE((c.kind > Kind::Label && c.kind != Kind::PushButton) || !c.initialText.empty()) << c.name;
     }

@@ -21,18 +21,11 @@ using testing::LoadedForm;
 
 // One name a box in the rows: a text box's without "txt", the bitrate group's boxes by one word.
 std::string rowName(Ctl c) {
-    switch (c) {
-        case txtVideoBitrateSceneDetect:
-            return "Scene";
-        case txtVideoBitrate:
-            return "Video";
-        case txtMovieLength:
-            return "Length";
-        case txtFileSize:
-            return "Size";
-        default:
-            break;
-    }
+    const std::map<Ctl, std::string> words{{txtVideoBitrateSceneDetect, "Scene"},
+                                           {txtVideoBitrate, "Video"},
+                                           {txtMovieLength, "Length"},
+                                           {txtFileSize, "Size"}};
+    if (words.contains(c)) return words.at(c);
     const std::string_view name = controlName(c);
     return std::string(controlDef(c).kind == Kind::TextBox ? name.substr(3) : name);
 }
@@ -98,11 +91,9 @@ TEST_P(Press, WritesInOrderAndReportsOnce) {
 }
 
 const std::string kTv = "cboMovieFormat=TV (4:3)", kScope = "cboMovieFormat=Cinemascope (2.35:1)";
-const std::string kLong = [] {  // 70 two-byte characters: a sentence cuts it at a character's end
-    std::string text;
-    for (int i = 0; i < 70; ++i) text += "\xC3\xA9";
-    return text;
-}();
+// 70 two-byte characters: a sentence cuts it at a character's end.
+std::string twoByteCharacters(int n) { return n == 0 ? "" : "\xC3\xA9" + twoByteCharacters(n - 1); }
+const std::string kLong = twoByteCharacters(70);
 const std::string kNul(1, '\0');
 const std::string kPasted = std::string(40000, '1') + "x";
 std::string tooLarge(const std::string& result, const std::string& input) {
@@ -224,8 +215,7 @@ TEST(cboMovieFormat_Click, FailsWithoutAFormat) {
     ASSERT_TRUE(f.form.pickEntry(cboHorizSize, 0));
     f.form.on(cmdCalcLength, Event::Click, [&f] { cboMovieFormat_Click(f.form, {}); });
     EXPECT_FALSE(f.form.pressButton(cmdCalcLength));
-    ASSERT_EQ(f.reports.size(), 1U);
-    EXPECT_STREQ(f.reports[0].what(), "No movie format is selected, so there is no ratio to divide by.");
+    EXPECT_STREQ(f.reports.at(0).what(), "No movie format is selected, so there is no ratio to divide by.");
 }
 
 // Each audio entry stands for the number in its own text; any other typed text counts as 0.

@@ -58,14 +58,11 @@ for table in (o.queryTable() for o in every if o.getRole() == pyatspi.ROLE_LIST)
         ask(f"list row {row}", lambda: (table.getRowHeader(row), table.getRowColumnExtentsAtIndex(row)))
 # Over the bus itself: the box declares its text, and a call one argument short is refused, not obeyed.
 from gi.repository import Gio, GLib
-address = Gio.bus_get_sync(Gio.BusType.SESSION).call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus",
-                                                          "GetAddress", None, None, 0, -1, None)[0]
-bus = Gio.DBusConnection.new_for_address_sync(address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
-                                              | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION)
-box = named["Video Bitrate (Kbit/s)"]
-def raw(interface, method, arguments):
-    return ask(method, lambda: bus.call_sync(box.app.bus_name, box.path, interface, method, arguments, None, 0,
-                                             5000, None))
+bus = Gio.DBusConnection.new_for_address_sync(Gio.bus_get_sync(Gio.BusType.SESSION).call_sync(
+    "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None, None, 0, -1, None)[0],
+    Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION)
+v = named["Video Bitrate (Kbit/s)"]
+raw = lambda i, m, a: ask(m, lambda: bus.call_sync(v.app.bus_name, v.path, i, m, a, None, 0, 5000, None))
 if "org.a11y.atspi.Text" not in str(raw("org.freedesktop.DBus.Introspectable", "Introspect", None)):
     faults.append("the video bitrate box declares no text over the bus")
 if not isinstance(raw("org.a11y.atspi.Text", "GetText", GLib.Variant("(i)", (0,))), Exception):

@@ -1,13 +1,11 @@
 #!/usr/bin/env bash
-# Usage: Startup.sh PROGRAM VERSION. Starts the program where no window can open: without a display,
-# with a platform that does not exist, with a Wayland display that does not run, and with one that runs
-# while Qt lacks its Wayland plugin: each time exit status 1 and the program's one line, nothing of
-# Qt's. --help and --version need no display. In a headless Wayland compositor it stays up, silent.
+# Usage: Startup.sh PROGRAM VERSION. The program where no window can open (no display, no such platform,
+# no Wayland plugin) and in a headless Wayland compositor.
 set -euo pipefail
 run=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$run"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-# No display: exit status 1 and one line matching $1, nothing of Qt's. --help and --version need none.
+# Exit status 1 and one line matching $1, nothing of Qt's. --help and --version need no display.
 nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$run" timeout 20)
 startless() {
     local out status=0

@@ -49,14 +49,12 @@ private slots:
 
     // The reason's colours: the first of the palette's pairs that reads at 4.5 : 1.
     void reasonReadsInEveryPalette() {
-        const TextColours toolTip{"#5e5e5e", "#b0b0b0"};  // a scheme's that reads at 2 : 1
-        const TextColours window{"#ffffff", "#353535"};
-        const TextColours base{"#000000", "#ffffff"};
-        const TextColours greyWindow{"#767676", "#efefef"};
-        QCOMPARE(reasonColours(window, toolTip, base).background, window.background);
-        QCOMPARE(reasonColours(toolTip, window, base).background, window.background);
-        QCOMPARE(reasonColours(toolTip, greyWindow, base).background, base.background);
-        QCOMPARE(reasonColours(toolTip, greyWindow, toolTip).text, QColor(Qt::black));
+        const TextColours hardly{"#5e5e5e", "#b0b0b0"}, grey{"#767676", "#efefef"};  // 2.9 and 4.0 : 1
+        const TextColours dark{"#ffffff", "#353535"}, light{"#000000", "#fffffe"};
+        QCOMPARE(reasonColours(dark, hardly, light).background, dark.background);
+        QCOMPARE(reasonColours(hardly, dark, light).background, dark.background);
+        QCOMPARE(reasonColours(hardly, grey, light).background, light.background);
+        QCOMPARE(reasonColours(hardly, grey, hardly).background, QColor(Qt::white));
     }
 
     // Below the box, inside the window's width where it fits, on the screen always, above the box

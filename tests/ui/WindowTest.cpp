@@ -202,11 +202,9 @@ private slots:
         QVERIFY(!window_->isVisible());
     }
 
-    // The desktop's choices. In a light, a dark, a high-contrast, a grey and a just readable palette,
-    // taken on while the program runs, the text of marked, input and result boxes and of the reason
-    // stays readable (WCAG AA), and they look apart. Colours survive a new font, and a style that
-    // resets a box's palette. The desktop's font changes no pixel of the window, but reaches the
-    // dialog and the reason. A style the user asks for is taken.
+    // The desktop's palettes, taken on while the program runs: marks, inputs, results and the reason
+    // read (WCAG AA) and look apart; colours survive a new font and a reset palette. The desktop's
+    // font changes no pixel of the window but reaches the dialog and the reason. A user's style holds.
     void theDesktopsChoices() {
         QTest::keyClicks(find(txtVideoBitrate), "x");
         QTest::keyClicks(find<QComboBox>(cboAudioBitrate)->lineEdit(), "96");
@@ -260,15 +258,14 @@ private slots:
 
         const window::Style fromEnvironment = window::styleToUse("");  // QT_STYLE_OVERRIDE, from initMain
         qunsetenv("QT_STYLE_OVERRIDE");
-        QVERIFY(fromEnvironment == window::Style::UsersChoice &&
-                window::styleToUse("") == window::Style::Fusion &&
-                window::styleToUse("windows") == window::Style::UsersChoice);
+        QCOMPARE(fromEnvironment, window::Style::UsersChoice);
+        QCOMPARE(window::styleToUse(""), window::Style::Fusion);
+        QCOMPARE(window::styleToUse("windows"), window::Style::UsersChoice);
         qputenv("QT_STYLE_OVERRIDE", "Windows");
     }
 
-    // At a large desktop font the reason beside the audio list lies over other controls: the
-    // pointer moved onto it puts it away, so a click there reaches the control beneath. Escape
-    // puts it away too, and the mark stays.
+    // At a large font the reason lies over other controls: the pointer on it puts it away, so a click
+    // there reaches the control beneath. Escape puts it away too; the mark stays.
     void theReasonIsNeverInTheWay() {
         const QFont desktop = QApplication::font();
         QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 20));
