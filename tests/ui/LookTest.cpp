@@ -23,7 +23,7 @@ private slots:
         const QColor white("#ffffff");
         const QColor none;
         // clang-format off
-        const struct { const char* name; BoxPalette palette; QColor marked, result, outline; bool framed; } rows[] = {
+        const struct { const char* name; BoxPalette p; QColor marked, result, edge; bool framed; } rows[] = {
             {"light", {white, "#000000", "#efefef"}, "#ffd7a6", "#efefef", none, true},
             {"dark", {"#2d2d2d", "#eeeeec", "#353535"}, "#774e1d", "#353535", none, true},
             {"high contrast", {"#000000", "#ffffff", "#000000"}, "#593100", "#1f1f1f", none, true},
@@ -33,17 +33,17 @@ private slots:
         };
         // clang-format on
         for (const auto& row : rows) {
-            const BoxPalette& p = row.palette;
+            const BoxPalette& p = row.p;
             const BoxLook input = boxLook(p, BoxRole::Input, Marking::Plain);
             const BoxLook marked = boxLook(p, BoxRole::Input, Marking::Marked);
             const BoxLook result = boxLook(p, BoxRole::Result, Marking::Plain);
             QCOMPARE(shown(input), shown({p.base, none, true}));
-            QCOMPARE(shown(marked), shown({row.marked, row.outline, true}));
+            QCOMPARE(shown(marked), shown({row.marked, row.edge, true}));
             QCOMPARE(shown(boxLook(p, BoxRole::Result, Marking::Marked)), shown(marked));
             QCOMPARE(shown(result), shown({row.result, none, row.framed}));
             for (const BoxLook& look : {marked, result})
                 QVERIFY2(contrast(look.base, p.text) >= 4.5, row.name);
-            QVERIFY2(!row.outline.isValid() || contrast(row.outline, p.base) >= 3, row.name);
+            QVERIFY2(!row.edge.isValid() || contrast(row.edge, p.base) >= 3, row.name);
         }
     }
 
@@ -68,7 +68,7 @@ private slots:
             {"moved left into the window", {400, 100, 50, 20}, {300, 30}, window, screen, {237, 121}},
             {"large font, wider than the window", {400, 100, 50, 20}, {600, 100}, window, screen, {0, 121}},
             {"no room below", {100, 1050, 50, 20}, {200, 30}, {0, 900, 537, 250}, screen, {100, 1019}},
-            {"window partly off the screen", {-150, 100, 50, 20}, {200, 30}, {-200, 0, 537, 250}, screen, {0, 121}},
+            {"window off the screen", {-150, 100, 50, 20}, {200, 30}, {-200, 0, 537, 250}, screen, {0, 121}},
             {"off the right edge", {1850, 100, 50, 20}, {200, 30}, {1800, 0, 537, 250}, screen, {1720, 121}},
             {"room nowhere: the larger side", {0, 30, 50, 20}, {200, 90}, window, {0, 0, 800, 100}, {0, 10}},
             {"room nowhere, more above", {0, 60, 50, 20}, {200, 90}, window, {0, 0, 800, 100}, {0, 0}},
