@@ -70,7 +70,8 @@ private slots:
             {"no room below", {100, 1050, 50, 20}, {200, 30}, {0, 900, 537, 250}, screen, {100, 1019}},
             {"window off the screen", {-150, 100, 50, 20}, {200, 30}, {-200, 0, 537, 250}, screen, {0, 121}},
             {"off the right edge", {1850, 100, 50, 20}, {200, 30}, {1800, 0, 537, 250}, screen, {1720, 121}},
-            {"room nowhere: the larger side", {0, 30, 50, 20}, {200, 90}, window, {0, 0, 800, 100}, {0, 10}},
+            {"room nowhere, alike: below", {0, 40, 50, 20}, {200, 90}, window, {0, 0, 800, 100}, {0, 10}},
+            {"just fits below", {0, 50, 50, 20}, {200, 29}, window, {0, 0, 800, 100}, {0, 71}},
             {"room nowhere, more above", {0, 60, 50, 20}, {200, 90}, window, {0, 0, 800, 100}, {0, 0}},
         };
         // clang-format on
