@@ -37,13 +37,13 @@ public:
     // Shows the reason of the focused control beside it, or hides it when that control is
     // not marked; for every change of focus and whenever the window moves.
     void placeReason();
-    // Sets the colours of every box and of the reason again, after the window's colours changed.
-    void refreshColours();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Sets the colours of every box and of the reason again, after the window's colours changed.
+    void refreshColours();
     void colourReason();
     // The reason as the control's accessible description; empty for none.
     void describe(Ctl c, const QString& reason);
