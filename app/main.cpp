@@ -4,7 +4,7 @@
 #include <span>
 
 #include "app/CommandLine.h"
-#include "app/Startup.h"
+#include "calc/Startup.h"
 #include "window/Accessibility.h"
 #include "window/Application.h"
 #include "window/Display.h"

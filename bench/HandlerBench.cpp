@@ -6,7 +6,7 @@
 #include <memory>
 #include <string_view>
 
-#include "app/Startup.h"
+#include "calc/Startup.h"
 
 namespace korvel {
 namespace {

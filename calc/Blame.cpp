@@ -21,23 +21,11 @@ FailureKind kindOf(const NumberError& error) {
     return FailureKind::InvalidOperation;
 }
 
-Advice adviceOf(WritingHint hint) {
-    switch (hint) {
-        case WritingHint::DecimalSeparator:
-            return Advice::DecimalSeparator;
-        case WritingHint::NoThousandsGrouping:
-            return Advice::NoThousandsGrouping;
-        case WritingHint::None:
-            break;
-    }
-    return Advice::None;
-}
-
 }  // namespace
 
 Failure failureOf(const NumberError& error, Ctl subject, std::optional<Ctl> quantity) {
     Failure failure(kindOf(error), error.text, subject, quantity);
-    if (error.hint != WritingHint::None) failure.advise(adviceOf(error.hint), error.decimalSeparator);
+    if (error.hint != WritingHint::None) failure.advise(error.hint, error.decimalSeparator);
     failure.stopsAt(error.stop);
     return failure;
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "form/WritingHint.h"
+
 namespace korvel {
 
 // Conversions between control texts and numbers, and the checked arithmetic that the
@@ -26,15 +28,8 @@ enum class NumberProblem : std::uint8_t {
     DivisorTooSmall,   // a divisor that is not 0 but became 0 on the way: a step towards it underflowed
 };
 
-// How a text that is no number could be written so that it is one.
-enum class WritingHint : std::uint8_t {
-    None,
-    DecimalSeparator,    // "90.5" where "," is written
-    NoThousandsGrouping  // "1,500": a thousand and a half, or one and a half?
-};
-
 // A text that could not be read, or a step that could not be calculated. Knows nothing of
-// the form: the step that reads a control's text turns it into the form's failure.
+// the form's controls: the step that reads a control's text turns it into the form's failure.
 struct NumberError : std::exception {
     explicit NumberError(NumberProblem problem, std::string text = {}, std::size_t stop = std::string::npos)
         : problem(problem), text(std::move(text)), stop(stop) {}

@@ -117,8 +117,8 @@ Failure::Failure(FailureKind kind, std::string text, std::optional<Ctl> subject,
     describe();
 }
 
-void Failure::advise(Advice advice, char decimalSeparator) {
-    advice_ = advice;
+void Failure::advise(WritingHint hint, char decimalSeparator) {
+    hint_ = hint;
     decimalSeparator_ = decimalSeparator;
     describe();
 }
@@ -139,11 +139,11 @@ void Failure::describe() {
             }
             message_ = "The " + subjectName + " " + quoted(text_, stop_) + " is not a number";
             const std::string decimals = std::string("decimals with \"") + decimalSeparator_ + "\".";
-            if (advice_ == Advice::DecimalSeparator) message_ += "; write " + decimals;
-            if (advice_ == Advice::NoThousandsGrouping) {
+            if (hint_ == WritingHint::DecimalSeparator) message_ += "; write " + decimals;
+            if (hint_ == WritingHint::NoThousandsGrouping) {
                 message_ += "; write it without separators between thousands, and " + decimals;
             }
-            if (advice_ == Advice::None) message_ += '.';
+            if (hint_ == WritingHint::None) message_ += '.';
             return;
         }
         case FailureKind::DivisionByZero:

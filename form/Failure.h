@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "form/Controls.h"
+#include "form/WritingHint.h"
 
 namespace korvel {
 
@@ -20,13 +21,6 @@ enum class FailureKind : std::uint8_t {
     InvalidOperation,   // a floating-point operation without a defined result
     NoRatio,            // the movie-format list has no entry selected, so there is no ratio
     Internal,           // anything else thrown inside a handler; never expected
-};
-
-// How a text that is no number could be written so that it is one.
-enum class Advice : std::uint8_t {
-    None,
-    DecimalSeparator,    // "90.5" where "," is written
-    NoThousandsGrouping  // "1,500": a thousand and a half, or one and a half?
 };
 
 // The one error a handler can fail with. It unwinds the running handler and every
@@ -43,7 +37,7 @@ public:
     // The quantity that could not be formed, where it is not the subject itself.
     std::optional<Ctl> quantity() const { return quantity_ ? quantity_ : subject_; }
     // For a text that is no number: how to write it, with `decimalSeparator` for decimals.
-    void advise(Advice advice, char decimalSeparator);
+    void advise(WritingHint hint, char decimalSeparator);
     // For a text that is no number: the byte at which reading it stops, so that a sentence
     // that has to shorten the text still shows it.
     void stopsAt(std::size_t position);
@@ -58,7 +52,7 @@ private:
     std::string text_;  // one that is not a number, or a number too large to calculate with
     std::optional<Ctl> subject_;
     std::optional<Ctl> quantity_;
-    Advice advice_ = Advice::None;
+    WritingHint hint_ = WritingHint::None;
     char decimalSeparator_ = '.';
     std::size_t stop_ = std::string::npos;
     std::string message_;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Startup.h"
+#include "calc/Startup.h"
 
 namespace korvel::testing {
 

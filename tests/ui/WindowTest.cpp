@@ -23,8 +23,8 @@
 #include <random>
 #include <thread>
 
-#include "app/Startup.h"
 #include "calc/Numbers.h"
+#include "calc/Startup.h"
 #include "window/Accessibility.h"
 #include "window/Application.h"
 #include "window/FormWindow.h"

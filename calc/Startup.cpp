@@ -1,4 +1,4 @@
-#include "app/Startup.h"
+#include "calc/Startup.h"
 
 #include <cstdint>
 
