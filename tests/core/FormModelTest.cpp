@@ -67,8 +67,8 @@ TEST(Failure, QuotesLongTextsByTheirStartAndWhereTheyStop) {
            "34\0"
            "\xFF\u200B\xED\xA0\x80\t"s,
            2, "12[U+0000]34[U+0000][0xFF][U+200B][0xED][0xA0][0x80][U+0009]"},
-          {"\xF5\x80\xF4\x80\x80\x80\xF0\x80\x80\x80", 0,
-           "[0xF5][0x80]\U00100000[0xF0][0x80][0x80][0x80]"}}) {
+          {"\xF5\x80\xF4\x80\x80\x80\xF0\x80\x80\x80", 0, "[0xF5][0x80]\U00100000[0xF0][0x80][0x80][0x80]"},
+          {"\xDF\xBF\xE0\x9F\xBF\xC1\x80\x80\x80", 0, "\u07FF[0xE0][0x9F][0xBF][0xC1][0x80][0x80][0x80]"}}) {
         EXPECT_EQ(quoted(text, stop), "\"\u2068" + quote + "\u2069\"") << stop;
     }
 }
@@ -82,9 +82,12 @@ TEST(Controls, NamesTextsFocusOrderAndPixelsFollowTheLayoutTable) {
         EXPECT_TRUE(c.kind != Kind::TextBox || form.GetText(c.id) == (c.id == txtMovieLength ? "120" : ""))
             << c.name;
         EXPECT_TRUE(c.kind != Kind::DropDownList || form.GetListIndex(c.id) == -1) << c.name;
-        // Only the three boxes to type in take typing; captions are there.
+        // Only the three boxes to type in take typing; lengths are whole pixels; captions are there.
         EXPECT_EQ(c.kind == Kind::TextBox && !c.readOnly,
                   c.id == txtMovieLength || c.id == txtFileSize || c.id == txtVideoBitrate);
+        EXPECT_EQ(std::tuple(c.twips.left % 15, c.twips.top % 15, c.twips.width % 15, c.twips.height % 15),
+                  std::tuple(0, 0, 0, 0))
+            << c.name;
         EXPECT_TRUE((c.kind > Kind::Label && c.kind != Kind::PushButton) || !c.initialText.empty()) << c.name;
     }
     EXPECT_EQ(form.GetText(cboAudioBitrate), "Combo1");

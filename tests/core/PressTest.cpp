@@ -111,6 +111,8 @@ INSTANTIATE_TEST_SUITE_P(Geometry, Press, ::testing::Values(
         "VertSize=432 VSizeErr=11 HorizCrop=640 VertCrop=272 VertOff=80 VSizeErrCrop=0"},
     Row{"SmallestSize", {kTv}, "cboHorizSize=16",
         "VertSize=16 VSizeErr=11 HorizCrop=16 VertCrop=0 VertOff=8 VSizeErrCrop=12"},
+    Row{"Cine", {}, "cboMovieFormat=Cine 35mm (1.85:1)",
+        "HorizCrop=720 VertCrop=384 VertOff=48 VSizeErrCrop=5"},
     Row{"FormatLeavesResize", {"cboHorizSize=688"}, kTv,
         "HorizCrop=688 VertCrop=512 VertOff=-24 VSizeErrCrop=5"},
     Row{"RemainderEightSnapsUp", {"add cboHorizSize=396"}, "cboHorizSize=396",
