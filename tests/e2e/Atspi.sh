@@ -37,7 +37,7 @@ ask("SetTextContents", lambda: video.setTextContents("1000")), expect(scene, "12
 named["Movie Length (minutes)"].queryEditableText().setTextContents("60")
 named["Calculate file size"].queryAction().doAction(0), expect("Resulting File Length (MB)", "496")
 ask("InsertText", lambda: video.insertText(M, "5", M)), expect(scene, "12006")
-x, y, w, h = named["DVD Fullscreen (1.5:1)"].queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+x, y, w, h = named["Choose Movie Format"].queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
 subprocess.run(f"xdotool mousemove {x + w // 2} {y + h // 2} click 1 sleep 0.5 key Down Return", shell=True)
 expect("Vertical Offset", "-24")  # "TV (4:3)"
 for box, typed in zip((o for o in every if o.getRole() == pyatspi.ROLE_TEXT), ["-x", " 12", "-", "-24"]):
