@@ -4,6 +4,7 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QComboBox>
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusError>
 #include <QDBusMessage>
@@ -183,19 +184,16 @@ private:
     QString shownText() const { return box().text().replace(QChar(0), QChar(0x2400)); }
 };
 
-// A list to pick from, as Qt's own but for what a screen reader reads: the entry shown is its text
-// and its place the list's value, so the entry is said with the caption and again, through the
-// value's change, after each move. Its one child is the open list, as in Qt's own.
-class AccessibleList : public QAccessibleWidget,
-                       public QAccessibleTextInterface,
-                       public QAccessibleValueInterface {
+// A list to pick from, as Qt's own but for what a screen reader reads: the entry shown is its text,
+// so the entry is said with the caption (and again, as new text, after each move). Its one child is
+// the open list, as in Qt's own.
+class AccessibleList : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit AccessibleList(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
     using QAccessibleWidget::text;
 
     void* interface_cast(QAccessible::InterfaceType t) override {
         if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
-        if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
         return QAccessibleWidget::interface_cast(t);
     }
     int childCount() const override { return 1; }
@@ -229,12 +227,14 @@ public:
         *endOffset = characterCount();
         return {};
     }
-    // The entry is read, not edited: no cursor, no selection, no places on the screen of its own.
+    // The entry is read, not edited: the entry shown is the one selected, and it has no cursor nor
+    // places on the screen of its own.
     int cursorPosition() const override { return 0; }
     void setCursorPosition(int /*position*/) override {}
-    int selectionCount() const override { return 0; }
-    void selection(int /*selectionIndex*/, int* startOffset, int* endOffset) const override {
-        *startOffset = *endOffset = 0;
+    int selectionCount() const override { return characterCount() > 0 ? 1 : 0; }
+    void selection(int selectionIndex, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = selectionIndex == 0 ? characterCount() : 0;
     }
     void setSelection(int /*selectionIndex*/, int /*startOffset*/, int /*endOffset*/) override {}
     void addSelection(int /*startOffset*/, int /*endOffset*/) override {}
@@ -242,14 +242,6 @@ public:
     QRect characterRect(int /*offset*/) const override { return {}; }
     int offsetAtPoint(const QPoint& /*point*/) const override { return -1; }
     void scrollToSubstring(int /*startIndex*/, int /*endIndex*/) override {}
-
-    // Picked as the user picks, with the keys or the open list: a value set from outside would
-    // bypass the figures.
-    QVariant currentValue() const override { return list().currentIndex(); }
-    void setCurrentValue(const QVariant& /*value*/) override {}
-    QVariant maximumValue() const override { return std::max(list().count() - 1, 0); }
-    QVariant minimumValue() const override { return 0; }
-    QVariant minimumStepSize() const override { return 1; }
 
 private:
     QComboBox& list() const { return *static_cast<QComboBox*>(widget()); }
@@ -494,12 +486,82 @@ private:
     }
 };
 
+// What the screen reader hears of a change, passed on to whoever took it before, but for two kinds.
+// A selection that comes with a move of the focus is not the user's: the box left loses its
+// selection, the box reached selects its text, and a screen reader would say "unselected" and the
+// value once more; the box reached is announced by its focus, with its text selected. A description
+// (a marked box's reason) is sent as its text, once for each new text, where Qt 6.4's bridge sends
+// the object in place of the text, which a screen reader cannot say, and sends it again for every
+// keystroke that keeps the reason. A list's new entry is also sent as its new text, as a screen
+// reader says a list's value only on arrival.
+class Announcements : public QObject {
+public:
+    explicit Announcements(QObject* parent) : QObject(parent) {
+        self_ = this;
+        qApp->installEventFilter(this);
+        previous_ = QAccessible::installUpdateHandler(&Announcements::update);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn) entering_ = qobject_cast<QWidget*>(watched);
+        return false;
+    }
+
+private:
+    static void update(QAccessibleEvent* event) {
+        auto* widget = qobject_cast<QWidget*>(event->object());
+        const QWidget* entering = self_->entering_;
+        if (event->type() == QAccessible::Focus) self_->entering_ = nullptr;
+        if (event->type() == QAccessible::TextSelectionChanged && widget &&
+            (!widget->hasFocus() || (entering && (widget == entering || entering->isAncestorOf(widget)))))
+            return;
+        if (event->type() == QAccessible::DescriptionChanged) return describe(*event);
+        pass(event);
+        auto* list = qobject_cast<QComboBox*>(widget);
+        if (event->type() == QAccessible::ValueChanged && list && !list->isEditable()) {
+            QAccessibleTextInsertEvent entry(list, 0, list->currentText());
+            pass(&entry);
+        }
+    }
+    static void pass(QAccessibleEvent* event) {
+        const QAccessible::UpdateHandler ours = QAccessible::installUpdateHandler(self_->previous_);
+        QAccessible::updateAccessibility(event);
+        QAccessible::installUpdateHandler(ours);
+    }
+    static void describe(QAccessibleEvent& event) {
+        QAccessibleInterface* target = event.accessibleInterface();
+        const QString text = target ? target->text(QAccessible::Description) : QString();
+        const auto said = self_->described_.constFind(event.object());
+        if (!target || (said != self_->described_.cend() && *said == text)) return;
+        self_->described_.insert(event.object(), text);
+        QDBusConnection bus(QStringLiteral("a11y"));
+        const QString objects = QStringLiteral("/org/a11y/atspi/accessible/");
+        QDBusMessage signal = QDBusMessage::createSignal(
+            objects + QString::number(QAccessible::uniqueId(target)),
+            QStringLiteral("org.a11y.atspi.Event.Object"), QStringLiteral("PropertyChange"));
+        QDBusArgument application;
+        application.beginStructure();
+        application << bus.baseService() << QDBusObjectPath(objects + QStringLiteral("root"));
+        application.endStructure();
+        signal << QStringLiteral("accessible-description") << 0 << 0
+               << QVariant::fromValue(QDBusVariant(text)) << QVariant::fromValue(application);
+        bus.send(signal);
+    }
+
+    static inline Announcements* self_ = nullptr;  // one for the application, which owns it
+    QPointer<QWidget> entering_;
+    QHash<const QObject*, QString> described_;  // the last description sent of each object
+    QAccessible::UpdateHandler previous_ = nullptr;
+};
+
 }  // namespace
 
 void installAccessibility() {
     static const bool installed = [] {
         QAccessible::installFactory(accessibleFor);
         new BridgeWatch(qApp);
+        new Announcements(qApp);
         return true;
     }();
     Q_UNUSED(installed)
