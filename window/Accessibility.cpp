@@ -382,7 +382,8 @@ private:
 <interface name="org.a11y.atspi.Text"><property name="CharacterCount" type="i" access="read"/>
  <property name="CaretOffset" type="i" access="read"/></interface>
 <interface name="org.a11y.atspi.Value"><property name="MinimumValue" type="d" access="read"/>
- <property name="MaximumValue" type="d" access="read"/><property name="MinimumIncrement" type="d" access="read"/>
+ <property name="MaximumValue" type="d" access="read"/>
+ <property name="MinimumIncrement" type="d" access="read"/>
  <property name="CurrentValue" type="d" access="readwrite"/></interface>
 <interface name="org.a11y.atspi.Table"><property name="NRows" type="i" access="read"/>
  <property name="NColumns" type="i" access="read"/><property name="Caption" type="(so)" access="read"/>
@@ -399,8 +400,30 @@ private:
         const auto number = [&](int i) { return i < in.size() ? in.at(i).toInt() : 0; };
         const QString call = message.interface() + QLatin1Char('.') + message.member();
         if (call == QLatin1String("org.a11y.atspi.Text.GetRangeExtents") && target->textInterface()) {
-            const QRect range = rangeExtents(*target, number(0), number(1), in.value(2).toUInt());
+            const QRect range =
+                placed(*target, rangeExtents(*target, number(0), number(1)), in.value(2).toUInt());
             return message.createReply({range.x(), range.y(), range.width(), range.height()});
+        }
+        // The bridge gives places in the window's units, where the screen may have more pixels to each.
+        const QWindow* window = target->window();
+        if (window && window->devicePixelRatio() != 1) {
+            const bool text =
+                call == QLatin1String("org.a11y.atspi.Text.GetCharacterExtents") && target->textInterface();
+            const QRect at =
+                placed(*target, text ? target->textInterface()->characterRect(number(0)) : target->rect(),
+                       in.value(text ? 1 : 0).toUInt());
+            if (text) return message.createReply({at.x(), at.y(), at.width(), at.height()});
+            if (call == QLatin1String("org.a11y.atspi.Component.GetPosition"))
+                return message.createReply({at.x(), at.y()});
+            if (call == QLatin1String("org.a11y.atspi.Component.GetSize"))
+                return message.createReply({at.width(), at.height()});
+            if (call == QLatin1String("org.a11y.atspi.Component.GetExtents")) {
+                QDBusArgument extents;
+                extents.beginStructure();
+                extents << at.x() << at.y() << at.width() << at.height();
+                extents.endStructure();
+                return message.createReply(QVariant::fromValue(extents));
+            }
         }
         if (call == QLatin1String("org.a11y.atspi.Text.GetBoundedRanges")) {
             // The bridge's answer is of a type it cannot send: the caller would wait for nothing.
@@ -435,20 +458,26 @@ private:
     }
 
     // The box's text is one line: its range reaches from its first character to its last.
-    static QRect rangeExtents(QAccessibleInterface& target, int startOffset, int endOffset,
-                              uint coordinates) {
+    static QRect rangeExtents(QAccessibleInterface& target, int startOffset, int endOffset) {
         QAccessibleTextInterface& text = *target.textInterface();
         const int count = text.characterCount();
         const int start = clampTo(startOffset, count);
         const int end = clampTo(endOffset == -1 ? count : endOffset, count);
         if (end <= start) return {};
-        const QRect range = text.characterRect(start) | text.characterRect(end - 1);
+        return text.characterRect(start) | text.characterRect(end - 1);
+    }
+
+    // A place on the screen in Qt's units as the caller asked for it: on the screen, in the window
+    // or in the parent, in the screen's own pixels.
+    static QRect placed(QAccessibleInterface& target, QRect at, uint coordinates) {
+        if (!at.isValid()) return {};
         enum : uint { Screen, Window, Parent };
         const QWindow* window = target.window();
-        if (coordinates == Window && window) return range.translated(-window->geometry().topLeft());
-        if (coordinates == Parent && target.parent())
-            return range.translated(-target.parent()->rect().topLeft());
-        return range;
+        if (coordinates == Window && window) at.translate(-window->geometry().topLeft());
+        if (coordinates == Parent && target.parent()) at.translate(-target.parent()->rect().topLeft());
+        const qreal ratio = window ? window->devicePixelRatio() : 1;
+        return {qRound(at.x() * ratio), qRound(at.y() * ratio), qRound(at.width() * ratio),
+                qRound(at.height() * ratio)};
     }
 
     QPointer<QDBusVirtualObject> bridge_;
