@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Usage: Atspi.sh PROGRAM XVFB_HELPER. Calls the program as a screen reader does, over AT-SPI on a bus of
 # its own: hostile offsets and rows on every text box and list, each answered within 5 s, and a tool's
-# writes moving the figures as typing does; at twice the scale, places in the screen's pixels. Exits with the failures counted. ATSPI_LOG=FILE keeps what
-# the program prints (a sanitizer's report, say).
+# writes moving the figures as typing does; at twice the scale, places in the screen's pixels. Exits with
+# the failures counted. ATSPI_LOG=FILE keeps what the program prints (a sanitizer's report, say).
 set -euo pipefail
 [ -n "${ATSPI_OWN_BUS:-}" ] || ATSPI_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
 # shellcheck source=../../scripts/xvfb.sh
