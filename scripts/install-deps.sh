@@ -10,7 +10,7 @@ packages=(
     xvfb xauth xdotool x11-utils imagemagick libx11-dev xclip
     qt6-gtk-platformtheme libgtk-3-0 gnome-themes-extra qt6ct weston qt6-wayland locales
     dpkg-dev debhelper lintian appstream desktop-file-utils man-db
-    python3-pyatspi at-spi2-core dbus-daemon
+    python3-pyatspi at-spi2-core dbus-daemon orca speech-dispatcher
 )
 
 missing=()

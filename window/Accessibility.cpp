@@ -1,10 +1,15 @@
 #include "window/Accessibility.h"
 
+#include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QComboBox>
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusError>
 #include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QLineEdit>
 #include <QPointer>
@@ -51,6 +56,21 @@ Span pieceAt(const QString& text, int offset, QAccessible::TextBoundaryType boun
     return piece;
 }
 
+// The piece at `offset` (`step` 0), or the one before (-1) or after (1) it; nothing, at -1,
+// outside the text.
+QString pieceOf(const QString& all, int offset, QAccessible::TextBoundaryType boundary, int step,
+                int* startOffset, int* endOffset) {
+    *startOffset = *endOffset = -1;
+    if (offset < 0 || offset > all.size()) return {};
+    Span span = pieceAt(all, offset, boundary);
+    if (step < 0 && span.start == 0) return {};
+    if (step > 0 && span.end == all.size()) return {};
+    if (step != 0) span = pieceAt(all, step < 0 ? span.start - 1 : span.end, boundary);
+    *startOffset = span.start;
+    *endOffset = span.end;
+    return all.mid(span.start, span.end - span.start);
+}
+
 // Every line edit of the window: the boxes to type in, the result boxes and the audio list's text
 // part. Every offset is clamped and every answer takes one pass over the text at most, where Qt
 // 6.4's QAccessibleLineEdit loops for good in its word search. A write goes through the line edit's
@@ -79,7 +99,7 @@ public:
     }
 
     QString text(int startOffset, int endOffset) const override {
-        const QString all = box().text();
+        const QString all = shownText();
         const int start = clampTo(startOffset, all.size());
         const int end = clampTo(endOffset, all.size());
         return start < end ? all.mid(start, end - start) : QString();
@@ -108,15 +128,15 @@ public:
 
     QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
                              int* endOffset) const override {
-        return piece(offset, boundary, -1, startOffset, endOffset);
+        return pieceOf(shownText(), offset, boundary, -1, startOffset, endOffset);
     }
     QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
                          int* endOffset) const override {
-        return piece(offset, boundary, 0, startOffset, endOffset);
+        return pieceOf(shownText(), offset, boundary, 0, startOffset, endOffset);
     }
     QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
                             int* endOffset) const override {
-        return piece(offset, boundary, 1, startOffset, endOffset);
+        return pieceOf(shownText(), offset, boundary, 1, startOffset, endOffset);
     }
 
     QRect characterRect(int offset) const override {
@@ -159,22 +179,72 @@ public:
 
 private:
     QLineEdit& box() const { return *static_cast<QLineEdit*>(widget()); }
+    // A NUL would end the text on its way over the bus: it goes as a visible stand-in, one for one,
+    // so that offsets still match.
+    QString shownText() const { return box().text().replace(QChar(0), QChar(0x2400)); }
+};
 
-    // The piece at `offset` (`step` 0), or the one before (-1) or after (1) it; nothing, at -1,
-    // outside the text.
-    QString piece(int offset, QAccessible::TextBoundaryType boundary, int step, int* startOffset,
-                  int* endOffset) const {
-        const QString all = box().text();
-        *startOffset = *endOffset = -1;
-        if (offset < 0 || offset > all.size()) return {};
-        Span span = pieceAt(all, offset, boundary);
-        if (step < 0 && span.start == 0) return {};
-        if (step > 0 && span.end == all.size()) return {};
-        if (step != 0) span = pieceAt(all, step < 0 ? span.start - 1 : span.end, boundary);
-        *startOffset = span.start;
-        *endOffset = span.end;
-        return all.mid(span.start, span.end - span.start);
+// A list to pick from, as Qt's own but for what a screen reader reads: the entry shown is its text,
+// so the entry is said with the caption (and again, as new text, after each move). Its one child is
+// the open list, as in Qt's own.
+class AccessibleList : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit AccessibleList(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+    using QAccessibleWidget::text;
+
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
     }
+    int childCount() const override { return 1; }
+    QAccessibleInterface* child(int index) const override {
+        return index == 0 ? QAccessible::queryAccessibleInterface(list().view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child && child->object() == list().view() ? 0 : -1;
+    }
+
+    QString text(int startOffset, int endOffset) const override {
+        const QString all = list().currentText();
+        const int start = clampTo(startOffset, all.size());
+        return all.mid(start, std::max(clampTo(endOffset, all.size()) - start, 0));
+    }
+    int characterCount() const override { return static_cast<int>(list().currentText().size()); }
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                             int* endOffset) const override {
+        return pieceOf(list().currentText(), offset, boundary, -1, startOffset, endOffset);
+    }
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                         int* endOffset) const override {
+        return pieceOf(list().currentText(), offset, boundary, 0, startOffset, endOffset);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                            int* endOffset) const override {
+        return pieceOf(list().currentText(), offset, boundary, 1, startOffset, endOffset);
+    }
+    QString attributes(int /*offset*/, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
+    }
+    // The entry is read, not edited: the entry shown is the one selected, and it has no cursor nor
+    // places on the screen of its own.
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int /*position*/) override {}
+    int selectionCount() const override { return characterCount() > 0 ? 1 : 0; }
+    void selection(int selectionIndex, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = selectionIndex == 0 ? characterCount() : 0;
+    }
+    void setSelection(int /*selectionIndex*/, int /*startOffset*/, int /*endOffset*/) override {}
+    void addSelection(int /*startOffset*/, int /*endOffset*/) override {}
+    void removeSelection(int /*selectionIndex*/) override {}
+    QRect characterRect(int /*offset*/) const override { return {}; }
+    int offsetAtPoint(const QPoint& /*point*/) const override { return -1; }
+    void scrollToSubstring(int /*startIndex*/, int /*endIndex*/) override {}
+
+private:
+    QComboBox& list() const { return *static_cast<QComboBox*>(widget()); }
 };
 
 QAccessibleInterface* accessibleFor(const QString& className, QObject* object) {
@@ -183,17 +253,22 @@ QAccessibleInterface* accessibleFor(const QString& className, QObject* object) {
     if (className == QLatin1String("korvel::window::FormWindow"))
         return new QAccessibleWidget(qobject_cast<QWidget*>(object), QAccessible::Window);
     if (auto* box = qobject_cast<QLineEdit*>(object)) return new AccessibleBox(box);
+    if (auto* list = qobject_cast<QComboBox*>(object); list && !list->isEditable())
+        return new AccessibleList(list);
     return nullptr;
 }
 
-// In front of Qt 6.4's AT-SPI bridge, for the calls it cannot survive whatever the interfaces
-// answer. It loops over a text range itself, with a counter that wraps at 2147483647 and never
-// ends (GetRangeExtents); it sizes a text to insert by the caller's length, allocating until memory
-// runs out (InsertText); it uses a table's cell without asking whether the row exists
-// (GetRowExtentAt, GetColumnExtentAt, IsSelected, GetRowHeader, GetRowColumnExtentsAtIndex), and an
-// object's table or value without asking whether it has one (a list's row asked for its rows): both
-// crash. It never answers GetBoundedRanges. Those it answers itself; every other call goes on to the
-// bridge.
+// In front of Qt's AT-SPI bridge, which takes for granted that a call fits its target: it reads
+// the arguments it expects without counting them, and uses an object's text, value or table without
+// asking whether the object has one (a list's row asked for its rows, also through Properties.Get),
+// which crashes. So every call is held against what the bridge itself declares for the target
+// object: the interface the call names (for Properties, its first argument), the method or property,
+// and the arguments' types; what does not fit is refused. Beyond that, in Qt 6.4, the bridge loops
+// over a text range with a counter that wraps at 2147483647 and never ends (GetRangeExtents); it
+// sizes a text to insert by the caller's length, allocating until memory runs out (InsertText); it
+// uses a table's cell without asking whether the row exists (GetRowExtentAt, GetColumnExtentAt,
+// IsSelected, GetRowHeader, GetRowColumnExtentsAtIndex); it reads a second argument of
+// Properties.GetAll, which has one; it never answers GetBoundedRanges. Those it answers itself.
 class BridgeGuard : public QDBusVirtualObject {
 public:
     explicit BridgeGuard(QDBusVirtualObject* bridge) : QDBusVirtualObject(bridge), bridge_(bridge) {}
@@ -202,17 +277,119 @@ public:
         return bridge_ ? bridge_->introspect(path) : QString();
     }
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
-        // The bridge reads the arguments it expects without counting them.
-        if (message.arguments().size() < argumentCount(message)) {
-            return connection.send(
-                message.createErrorReply(QDBusError::InvalidArgs, QStringLiteral("Too few")));
-        }
+        if (const std::optional<QDBusMessage> refusal = misfit(message)) return connection.send(*refusal);
         const std::optional<QDBusMessage> answer = answerOf(message);
         if (answer) return connection.send(*answer);
         return bridge_ && bridge_->handleMessage(message, connection);
     }
 
 private:
+    // What the bridge declares for one object, as its introspection says.
+    struct Declared {
+        QSet<QString> interfaces;
+        QHash<QString, QString> methods;     // "interface.Method": the types of its arguments
+        QHash<QString, QString> properties;  // "interface.Property": its type
+        QSet<QString> writable;
+    };
+
+    // The refusal of a call that does not fit what its target declares; nothing for one that fits.
+    std::optional<QDBusMessage> misfit(const QDBusMessage& message) {
+        const auto refuse = [&](QDBusError::ErrorType error) {
+            return message.createErrorReply(error, QStringLiteral("Not offered here"));
+        };
+        const QString interface = message.interface();
+        const QString types = message.signature();
+        // Qt answers an introspection itself, from the bridge's declarations.
+        if (message.member() == u"Introspect" && types.isEmpty() &&
+            (interface.isEmpty() || interface == u"org.freedesktop.DBus.Introspectable"))
+            return std::nullopt;
+        const Declared& declared = declaredAt(message.path());
+        if (interface != u"org.freedesktop.DBus.Properties") {
+            const QString method = interface + QLatin1Char('.') + message.member();
+            if (!declared.interfaces.contains(interface)) return refuse(QDBusError::UnknownInterface);
+            if (!declared.methods.contains(method)) return refuse(QDBusError::UnknownMethod);
+            if (declared.methods.value(method) != types) return refuse(QDBusError::InvalidArgs);
+            return std::nullopt;
+        }
+        const QList<QVariant> in = message.arguments();
+        static const QHash<QString, QString> kTypes{{QStringLiteral("Get"), QStringLiteral("ss")},
+                                                    {QStringLiteral("GetAll"), QStringLiteral("s")},
+                                                    {QStringLiteral("Set"), QStringLiteral("ssv")}};
+        if (!kTypes.contains(message.member())) return refuse(QDBusError::UnknownMethod);
+        if (kTypes.value(message.member()) != types) return refuse(QDBusError::InvalidArgs);
+        if (!declared.interfaces.contains(in.at(0).toString())) return refuse(QDBusError::UnknownInterface);
+        // Read as Get plus a second argument, which GetAll does not carry.
+        if (message.member() == u"GetAll") return refuse(QDBusError::NotSupported);
+        const QString property = in.at(0).toString() + QLatin1Char('.') + in.at(1).toString();
+        if (!declared.properties.contains(property)) return refuse(QDBusError::UnknownProperty);
+        if (message.member() == u"Get") return std::nullopt;
+        if (!declared.writable.contains(property)) return refuse(QDBusError::PropertyReadOnly);
+        const QVariant value = in.at(2).value<QDBusVariant>().variant();
+        if (QLatin1String(QDBusMetaType::typeToSignature(value.metaType())) !=
+            declared.properties.value(property))
+            return refuse(QDBusError::InvalidArgs);
+        return std::nullopt;
+    }
+
+    // Learnt once for each kind of object: the bridge declares alike what offers alike.
+    const Declared& declaredAt(const QString& path) {
+        const QString xml = bridge_ ? bridge_->introspect(path) : QString();
+        if (const auto known = declared_.constFind(xml); known != declared_.cend()) return *known;
+        Declared declared;
+        read(xml, declared, false);
+        // The bridge's declarations leave out most properties and a method it answers: those of the
+        // interfaces the object declares are added.
+        read(QLatin1String(kUnlisted), declared, true);
+        return *declared_.insert(xml, declared);
+    }
+
+    // Adds what `xml` declares; only for the interfaces known already when `known` is set.
+    static void read(const QString& xml, Declared& declared, bool known) {
+        QXmlStreamReader reader(QLatin1String("<node>") + xml + QLatin1String("</node>"));
+        QString interface, method;
+        while (!reader.atEnd()) {
+            if (reader.readNext() != QXmlStreamReader::StartElement) continue;
+            const auto attribute = [&](const char* name) {
+                return reader.attributes().value(QLatin1String(name)).toString();
+            };
+            if (reader.name() == u"interface") {
+                interface = attribute("name");
+                if (!known) declared.interfaces.insert(interface);
+            }
+            if (!declared.interfaces.contains(interface)) continue;
+            const QString name = interface + QLatin1Char('.') + attribute("name");
+            if (reader.name() != u"arg" && reader.name() != u"annotation") method.clear();
+            if (reader.name() == u"method") declared.methods[method = name];
+            if (reader.name() == u"property") declared.properties[name] = attribute("type");
+            if (reader.name() == u"property" && attribute("access").contains(QLatin1String("write")))
+                declared.writable.insert(name);
+            if (reader.name() == u"arg" && !method.isEmpty() && attribute("direction") != u"out")
+                declared.methods[method] += attribute("type");
+        }
+    }
+
+    // What the bridge answers but leaves out of its declarations.
+    static constexpr const char* kUnlisted = R"xml(
+<interface name="org.a11y.atspi.Accessible"><method name="GetInterfaces"/>
+ <property name="Name" type="s" access="read"/><property name="Description" type="s" access="read"/>
+ <property name="Parent" type="(so)" access="read"/><property name="ChildCount" type="i" access="read"/>
+ <property name="Locale" type="s" access="read"/><property name="AccessibleId" type="s" access="read"/>
+ <property name="HelpText" type="s" access="read"/></interface>
+<interface name="org.a11y.atspi.Application"><property name="ToolkitName" type="s" access="read"/>
+ <property name="Version" type="s" access="read"/><property name="AtspiVersion" type="s" access="read"/>
+ <property name="Id" type="i" access="readwrite"/></interface>
+<interface name="org.a11y.atspi.Action"><property name="NActions" type="i" access="read"/></interface>
+<interface name="org.a11y.atspi.Text"><property name="CharacterCount" type="i" access="read"/>
+ <property name="CaretOffset" type="i" access="read"/></interface>
+<interface name="org.a11y.atspi.Value"><property name="MinimumValue" type="d" access="read"/>
+ <property name="MaximumValue" type="d" access="read"/>
+ <property name="MinimumIncrement" type="d" access="read"/>
+ <property name="CurrentValue" type="d" access="readwrite"/></interface>
+<interface name="org.a11y.atspi.Table"><property name="NRows" type="i" access="read"/>
+ <property name="NColumns" type="i" access="read"/><property name="Caption" type="(so)" access="read"/>
+ <property name="Summary" type="(so)" access="read"/><property name="NSelectedRows" type="i" access="read"/>
+ <property name="NSelectedColumns" type="i" access="read"/></interface>)xml";
+
     static std::optional<QDBusMessage> answerOf(const QDBusMessage& message) {
         // The bridge names an object by the number Qt gives its interface.
         bool isNumber = false;
@@ -222,21 +399,31 @@ private:
         const QList<QVariant> in = message.arguments();
         const auto number = [&](int i) { return i < in.size() ? in.at(i).toInt() : 0; };
         const QString call = message.interface() + QLatin1Char('.') + message.member();
-        // The bridge takes for granted that these parts are there.
-        const std::pair<const char*, QAccessible::InterfaceType> parts[] = {
-            {"org.a11y.atspi.Text", QAccessible::TextInterface},
-            {"org.a11y.atspi.EditableText", QAccessible::EditableTextInterface},
-            {"org.a11y.atspi.Value", QAccessible::ValueInterface},
-            {"org.a11y.atspi.Table", QAccessible::TableInterface}};
-        for (const auto& [name, part] : parts) {
-            if (message.interface() == QLatin1String(name) && !target->interface_cast(part))
-                return message.createErrorReply(QDBusError::UnknownInterface,
-                                                QStringLiteral("Not offered here"));
-        }
-
         if (call == QLatin1String("org.a11y.atspi.Text.GetRangeExtents") && target->textInterface()) {
-            const QRect range = rangeExtents(*target, number(0), number(1), in.value(2).toUInt());
+            const QRect range =
+                placed(*target, rangeExtents(*target, number(0), number(1)), in.value(2).toUInt());
             return message.createReply({range.x(), range.y(), range.width(), range.height()});
+        }
+        // The bridge gives places in the window's units, where the screen may have more pixels to each.
+        const QWindow* window = target->window();
+        if (window && window->devicePixelRatio() != 1) {
+            const bool text =
+                call == QLatin1String("org.a11y.atspi.Text.GetCharacterExtents") && target->textInterface();
+            const QRect at =
+                placed(*target, text ? target->textInterface()->characterRect(number(0)) : target->rect(),
+                       in.value(text ? 1 : 0).toUInt());
+            if (text) return message.createReply({at.x(), at.y(), at.width(), at.height()});
+            if (call == QLatin1String("org.a11y.atspi.Component.GetPosition"))
+                return message.createReply({at.x(), at.y()});
+            if (call == QLatin1String("org.a11y.atspi.Component.GetSize"))
+                return message.createReply({at.width(), at.height()});
+            if (call == QLatin1String("org.a11y.atspi.Component.GetExtents")) {
+                QDBusArgument extents;
+                extents.beginStructure();
+                extents << at.x() << at.y() << at.width() << at.height();
+                extents.endStructure();
+                return message.createReply(QVariant::fromValue(extents));
+            }
         }
         if (call == QLatin1String("org.a11y.atspi.Text.GetBoundedRanges")) {
             // The bridge's answer is of a type it cannot send: the caller would wait for nothing.
@@ -270,53 +457,31 @@ private:
         return message.createErrorReply(QDBusError::InvalidArgs, QStringLiteral("No such cell"));
     }
 
-    // How many arguments a call takes, as the bridge declares its methods; learnt once a method.
-    // A method no object has declared yet counts none.
-    int argumentCount(const QDBusMessage& message) {
-        const QString call = message.interface() + QLatin1Char('.') + message.member();
-        if (!bridge_ || arguments_.contains(call)) return arguments_.value(call);
-        QHash<QString, int> declaredHere;  // by this object, which may lack interfaces others have
-        QXmlStreamReader declared(QLatin1String("<node>") + bridge_->introspect(message.path()) +
-                                  QLatin1String("</node>"));
-        QString interface, method;
-        while (!declared.atEnd()) {
-            if (declared.readNext() != QXmlStreamReader::StartElement) continue;
-            const auto attribute = [&](const char* name) {
-                return declared.attributes().value(QLatin1String(name));
-            };
-            if (declared.name() == u"interface") interface = attribute("name").toString();
-            if (declared.name() == u"method")
-                method = interface + QLatin1Char('.') + attribute("name").toString();
-            if (declared.name() == u"signal" || declared.name() == u"property") method.clear();
-            if (declared.name() == u"method") declaredHere[method] = 0;
-            if (declared.name() == u"arg" && !method.isEmpty() && attribute("direction") != u"out")
-                ++declaredHere[method];
-        }
-        arguments_.insert(declaredHere);
-        return arguments_.value(call);
-    }
-
     // The box's text is one line: its range reaches from its first character to its last.
-    static QRect rangeExtents(QAccessibleInterface& target, int startOffset, int endOffset,
-                              uint coordinates) {
+    static QRect rangeExtents(QAccessibleInterface& target, int startOffset, int endOffset) {
         QAccessibleTextInterface& text = *target.textInterface();
         const int count = text.characterCount();
         const int start = clampTo(startOffset, count);
         const int end = clampTo(endOffset == -1 ? count : endOffset, count);
         if (end <= start) return {};
-        const QRect range = text.characterRect(start) | text.characterRect(end - 1);
+        return text.characterRect(start) | text.characterRect(end - 1);
+    }
+
+    // A place on the screen in Qt's units as the caller asked for it: on the screen, in the window
+    // or in the parent, in the screen's own pixels.
+    static QRect placed(QAccessibleInterface& target, QRect at, uint coordinates) {
+        if (!at.isValid()) return {};
         enum : uint { Screen, Window, Parent };
         const QWindow* window = target.window();
-        if (coordinates == Window && window) return range.translated(-window->geometry().topLeft());
-        if (coordinates == Parent && target.parent())
-            return range.translated(-target.parent()->rect().topLeft());
-        return range;
+        if (coordinates == Window && window) at.translate(-window->geometry().topLeft());
+        if (coordinates == Parent && target.parent()) at.translate(-target.parent()->rect().topLeft());
+        const qreal ratio = window ? window->devicePixelRatio() : 1;
+        return {qRound(at.x() * ratio), qRound(at.y() * ratio), qRound(at.width() * ratio),
+                qRound(at.height() * ratio)};
     }
 
     QPointer<QDBusVirtualObject> bridge_;
-    QHash<QString, int> arguments_{{QStringLiteral("org.freedesktop.DBus.Properties.Get"), 2},
-                                   {QStringLiteral("org.freedesktop.DBus.Properties.GetAll"), 1},
-                                   {QStringLiteral("org.freedesktop.DBus.Properties.Set"), 3}};
+    QHash<QString, Declared> declared_;  // by the introspection of the kinds of object met
 };
 
 // Puts the guard in front of Qt's bridge. The bridge opens a connection of its own to the
@@ -350,12 +515,82 @@ private:
     }
 };
 
+// What the screen reader hears of a change, passed on to whoever took it before, but for two kinds.
+// A selection that comes with a move of the focus is not the user's: the box left loses its
+// selection, the box reached selects its text, and a screen reader would say "unselected" and the
+// value once more; the box reached is announced by its focus, with its text selected. A description
+// (a marked box's reason) is sent as its text, once for each new text, where Qt 6.4's bridge sends
+// the object in place of the text, which a screen reader cannot say, and sends it again for every
+// keystroke that keeps the reason. A list's new entry is also sent as its new text, as a screen
+// reader says a list's value only on arrival.
+class Announcements : public QObject {
+public:
+    explicit Announcements(QObject* parent) : QObject(parent) {
+        self_ = this;
+        qApp->installEventFilter(this);
+        previous_ = QAccessible::installUpdateHandler(&Announcements::update);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn) entering_ = qobject_cast<QWidget*>(watched);
+        return false;
+    }
+
+private:
+    static void update(QAccessibleEvent* event) {
+        auto* widget = qobject_cast<QWidget*>(event->object());
+        const QWidget* entering = self_->entering_;
+        if (event->type() == QAccessible::Focus) self_->entering_ = nullptr;
+        if (event->type() == QAccessible::TextSelectionChanged && widget &&
+            (!widget->hasFocus() || (entering && (widget == entering || entering->isAncestorOf(widget)))))
+            return;
+        if (event->type() == QAccessible::DescriptionChanged) return describe(*event);
+        pass(event);
+        auto* list = qobject_cast<QComboBox*>(widget);
+        if (event->type() == QAccessible::ValueChanged && list && !list->isEditable()) {
+            QAccessibleTextInsertEvent entry(list, 0, list->currentText());
+            pass(&entry);
+        }
+    }
+    static void pass(QAccessibleEvent* event) {
+        const QAccessible::UpdateHandler ours = QAccessible::installUpdateHandler(self_->previous_);
+        QAccessible::updateAccessibility(event);
+        QAccessible::installUpdateHandler(ours);
+    }
+    static void describe(QAccessibleEvent& event) {
+        QAccessibleInterface* target = event.accessibleInterface();
+        const QString text = target ? target->text(QAccessible::Description) : QString();
+        const auto said = self_->described_.constFind(event.object());
+        if (!target || (said != self_->described_.cend() && *said == text)) return;
+        self_->described_.insert(event.object(), text);
+        QDBusConnection bus(QStringLiteral("a11y"));
+        const QString objects = QStringLiteral("/org/a11y/atspi/accessible/");
+        QDBusMessage signal = QDBusMessage::createSignal(
+            objects + QString::number(QAccessible::uniqueId(target)),
+            QStringLiteral("org.a11y.atspi.Event.Object"), QStringLiteral("PropertyChange"));
+        QDBusArgument application;
+        application.beginStructure();
+        application << bus.baseService() << QDBusObjectPath(objects + QStringLiteral("root"));
+        application.endStructure();
+        signal << QStringLiteral("accessible-description") << 0 << 0
+               << QVariant::fromValue(QDBusVariant(text)) << QVariant::fromValue(application);
+        bus.send(signal);
+    }
+
+    static inline Announcements* self_ = nullptr;  // one for the application, which owns it
+    QPointer<QWidget> entering_;
+    QHash<const QObject*, QString> described_;  // the last description sent of each object
+    QAccessible::UpdateHandler previous_ = nullptr;
+};
+
 }  // namespace
 
 void installAccessibility() {
     static const bool installed = [] {
         QAccessible::installFactory(accessibleFor);
         new BridgeWatch(qApp);
+        new Announcements(qApp);
         return true;
     }();
     Q_UNUSED(installed)

@@ -351,11 +351,12 @@ private slots:
         const std::tuple<Ctl, QString, QString> rows[] = {
             {txtMovieLength, "-x", "-"}, {txtFileSize, " 12", " "}, {txtVideoBitrate, "-", "-"},
             {txtVertOff, "-24", "-"}, {cboAudioBitrate, "a, b", "a"}, {txtVSizeErr, "", ""},
-            {txtVideoBitrateSceneDetect, sevens + " x", sevens}};
+            {txtVideoBitrateSceneDetect, sevens + " x", sevens}, {txtHorizCrop, "12\u2400" "34", "12"}};
         // clang-format on
         for (const auto& [c, text, word] : rows) {
             const Watchdog watch(controlName(c).data() + (" holding " + text.left(9)));
-            edit(c)->setText(text);
+            const QString held = QString(text).replace(u'\u2400', QChar(0));  // a NUL, read as its stand-in
+            edit(c)->setText(held);
             QAccessibleInterface* box = QAccessible::queryAccessibleInterface(edit(c));
             QAccessibleTextInterface* reader = box->textInterface();
             const auto n = static_cast<int>(text.size());
@@ -388,7 +389,7 @@ private slots:
                 if (QAccessibleEditableTextInterface* writer = box->editableTextInterface()) {
                     writer->insertText(at, "5");
                     QCOMPARE(edit(c)->text().size(), n + 1);
-                    edit(c)->setText(text);
+                    edit(c)->setText(held);
                 }
             }
             QCOMPARE(box->editableTextInterface() == nullptr, controlDef(c).readOnly);
