@@ -5,7 +5,7 @@
 # never a build folder. The release's minbase system is made once with debootstrap from the
 # archive this machine uses and kept in $KORVEL_CHROOT_CACHE/RELEASE/base (default
 # /var/cache/korvel-video-setup; delete base/ to make it again), with the downloaded packages
-# beside it in debs/; every run starts from that untouched base (an overlay whose changes are
+# beside it in debs/ (shared by every run); every run starts from that untouched base (an overlay whose changes are
 # thrown away), so nothing of an earlier run, its build least of all, is reused. The chroot runs
 # in mount and PID namespaces of its own: its mounts and every process it started (X servers,
 # buses, compositors) end with it, whatever way it ends. Needs root (asks sudo otherwise).
@@ -45,12 +45,16 @@ run=$(mktemp -d "$cache/run.XXXXXX")
 pid=
 cleanup() {
     [ -z "$pid" ] || { kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; } || true
+    # Packages this run fetched join the shared ones (links, never overwriting).
+    cp -aln "$run/debs/." "$cache/debs/" 2>/dev/null || true
     rm -rf "$run"
 }
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 mkdir -p "$run"/{root,upper,work}
+# Each run its own apt cache, of links to the shared packages: runs side by side share no apt lock.
+cp -al "$cache/debs" "$run/debs"
 
 # The tree as git sees it: tracked and new files, changed ones as they are now.
 mkdir -p "$run/upper/src"
@@ -82,7 +86,7 @@ inner() {
     mount -t tmpfs -o mode=1777 tmpfs "$r/tmp"
     mount -t tmpfs -o mode=755,nosuid tmpfs "$r/run"
     mkdir -p "$r/run/lock" "$r/run/user/0" && chmod 700 "$r/run/user/0"
-    mount --bind "$cache/debs" "$r/var/cache/apt/archives"
+    mount --bind "$run/debs" "$r/var/cache/apt/archives"
     cp /etc/resolv.conf "$r/etc/resolv.conf"
     # KORVEL_IN_CHROOT keeps scripts/test.sh from starting another chroot in this one.
     exec env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root \
