@@ -22,7 +22,7 @@ packages=(
     clang clang-format clang-tidy
     xvfb xauth xdotool x11-utils imagemagick libx11-dev xclip
     qt6-gtk-platformtheme gnome-themes-extra qt6ct weston qt6-wayland locales
-    dpkg-dev debhelper lintian appstream desktop-file-utils man-db debootstrap
+    dpkg-dev debhelper lintian appstream desktop-file-utils man-db debootstrap autopkgtest
     python3-pyatspi at-spi2-core dbus-daemon
 )
 

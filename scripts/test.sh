@@ -32,6 +32,8 @@ took
 echo "== Debian package: lintian, desktop entry, AppStream, manual page, files; its program in Xvfb"
 deb=$(bash scripts/package.sh)
 bash tests/e2e/Package.sh "$deb" scripts/xvfb.sh
+# debian/tests on the installed package, only where installing it harms nothing: in the chroot.
+[ -z "${KORVEL_IN_CHROOT:-}" ] || autopkgtest "$deb" . -- null
 took
 
 echo "== Program and all tests, with the format and tidy checks"
