@@ -44,7 +44,8 @@ EOF
 run=$(mktemp -d "$cache/run.XXXXXX")
 pid=
 cleanup() {
-    [ -z "$pid" ] || { kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; } || true
+    # unshare ignores SIGTERM and SIGINT while it waits; killed, it takes the whole chroot along.
+    [ -z "$pid" ] || { kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; } || true
     # Packages this run fetched join the shared ones (links, never overwriting).
     cp -aln "$run/debs/." "$cache/debs/" 2>/dev/null || true
     rm -rf "$run"
