@@ -57,6 +57,10 @@ mkdir -p "$run"/{root,upper,work}
 # Each run its own apt cache, of links to the shared packages: runs side by side share no apt lock.
 cp -al "$cache/debs" "$run/debs"
 
+# No fsync after every file dpkg unpacks: the chroot is thrown away, and it saves minutes.
+mkdir -p "$run/upper/etc/dpkg/dpkg.cfg.d"
+echo force-unsafe-io >"$run/upper/etc/dpkg/dpkg.cfg.d/korvel-unsafe-io"
+
 # The tree as git sees it: tracked and new files, changed ones as they are now.
 mkdir -p "$run/upper/src"
 git ls-files -z --cached --others --exclude-standard |
