@@ -47,7 +47,7 @@ cleanup() {
     # unshare ignores SIGTERM and SIGINT while it waits; killed, it takes the whole chroot along.
     [ -z "$pid" ] || { kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; } || true
     # Packages this run fetched join the shared ones (links, never overwriting).
-    cp -aln "$run/debs/." "$cache/debs/" 2>/dev/null || true
+    find "$run/debs" -maxdepth 1 -name '*.deb' -exec cp -aln -t "$cache/debs" {} + 2>/dev/null || true
     rm -rf "$run"
 }
 trap cleanup EXIT
@@ -56,6 +56,7 @@ trap 'exit 143' TERM
 mkdir -p "$run"/{root,upper,work}
 # Each run its own apt cache, of links to the shared packages: runs side by side share no apt lock.
 cp -al "$cache/debs" "$run/debs"
+rm -f "$run/debs/lock"  # apt's lock of its own, not a link to one another run may hold
 
 # No fsync after every file dpkg unpacks: the chroot is thrown away, and it saves minutes.
 mkdir -p "$run/upper/etc/dpkg/dpkg.cfg.d"
