@@ -5,8 +5,8 @@
 # never a build folder. The release's minbase system is made once with debootstrap from the
 # archive this machine uses and kept in $KORVEL_CHROOT_CACHE/RELEASE/base (default
 # /var/cache/korvel-video-setup; delete base/ to make it again), with the downloaded packages
-# beside it in debs/ (shared by every run); every run starts from that untouched base (an overlay whose changes are
-# thrown away), so nothing of an earlier run, its build least of all, is reused. The chroot runs
+# beside it in debs/, shared by every run. Every run starts from that untouched base (an overlay
+# whose changes are thrown away), so nothing of an earlier run, its build least of all, is reused. The chroot runs
 # in mount and PID namespaces of its own: its mounts and every process it started (X servers,
 # buses, compositors) end with it, whatever way it ends. Needs root (asks sudo otherwise).
 set -euo pipefail
@@ -35,8 +35,6 @@ deb $mirror $release main
 deb $mirror $release-updates main
 deb ${mirror%/debian}/debian-security $release-security main
 EOF
-    # Nothing of the base's own is cleared away: the packages stay in the shared debs/.
-    rm -f "$cache/base.new/etc/apt/apt.conf.d/docker-clean"
     mv "$cache/base.new" "$cache/base"
     echo "== $release base made in $((SECONDS - start)) s: $cache/base" >&2
 ) 9>"$cache/lock"
@@ -56,7 +54,7 @@ trap 'exit 143' TERM
 mkdir -p "$run"/{root,upper,work}
 # Each run its own apt cache, of links to the shared packages: runs side by side share no apt lock.
 cp -al "$cache/debs" "$run/debs"
-rm -f "$run/debs/lock"  # apt's lock of its own, not a link to one another run may hold
+rm -f "$run/debs/lock"  # a lock of its own, not a link to one that another run may hold
 
 # No fsync after every file dpkg unpacks: the chroot is thrown away, and it saves minutes.
 mkdir -p "$run/upper/etc/dpkg/dpkg.cfg.d"
