@@ -2,35 +2,66 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace korvel {
 
 namespace {
 
-// Qt's options whose value is the next argument (QGuiApplication and QApplication, Qt 6).
-constexpr std::array<std::string_view, 10> kTakesValue = {
-    "-platform",    "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry",
-    "-qwindowicon", "-qwindowtitle",       "-session",       "-style",  "-stylesheet"};
+// Qt's options whose value is the next argument, by the pass of Qt's that reads them: the platform's
+// (before any plugin loads), QGuiApplication's, then QApplication's. Each pass takes its options
+// and their values out of the arguments before the next pass looks, so "-style -platform x" is a
+// platform for Qt, with a style option that has no value left.
+struct QtOption {
+    std::string_view name;
+    int pass;
+};
+constexpr std::array<QtOption, 10> kTakesValue = {{{"-platform", 0},
+                                                   {"-platformpluginpath", 0},
+                                                   {"-platformtheme", 0},
+                                                   {"-qwindowgeometry", 0},
+                                                   {"-qwindowicon", 0},
+                                                   {"-qwindowtitle", 0},
+                                                   {"-plugin", 1},
+                                                   {"-session", 1},
+                                                   {"-style", 2},
+                                                   {"-stylesheet", 2}}};
+
+// Qt reads "--name" as "-name".
+std::string_view asOption(std::string_view argument) {
+    return argument.starts_with("--") ? argument.substr(1) : argument;
+}
 
 }  // namespace
 
 CommandLine readCommandLine(std::span<const char* const> arguments) {
     CommandLine line;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string_view argument = arguments[i];
-        if (line.asks == CommandLine::Asks::Window) {  // the first of the two counts
-            if (argument == "--help") line.asks = CommandLine::Asks::Help;
-            if (argument == "--version") line.asks = CommandLine::Asks::Version;
+    std::vector<std::string_view> left(arguments.begin(), arguments.end());
+    for (int pass = 0; pass < 3; ++pass) {
+        std::vector<std::string_view> kept;
+        for (std::size_t i = 0; i < left.size(); ++i) {
+            const std::string_view option = asOption(left[i]);
+            if (pass == 2 && option.starts_with("-style=")) {
+                line.style = option.substr(7);
+                continue;
+            }
+            const bool takesValue = std::ranges::any_of(
+                kTakesValue, [&](const QtOption& o) { return o.pass == pass && o.name == option; });
+            if (!takesValue || i + 1 == left.size()) {
+                kept.push_back(left[i]);
+                continue;
+            }
+            const std::string_view value = left[++i];
+            if (option == "-platform") line.platform = value;
+            if (option == "-style") line.style = value;
         }
-        // Qt reads "--name" as "-name".
-        const std::string_view option = argument.starts_with("--") ? argument.substr(1) : argument;
-        if (option.starts_with("-style=")) line.style = option.substr(7);
-        if (std::ranges::find(kTakesValue, option) == kTakesValue.end() || i + 1 == arguments.size())
-            continue;
-        const std::string_view value = arguments[++i];
-        if (option == "-platform") line.platform = value;
-        if (option == "-style") line.style = value;
+        left = std::move(kept);
     }
+    // What Qt leaves is the program's: the first of the two counts.
+    const auto asked =
+        std::ranges::find_if(left, [](std::string_view a) { return a == "--help" || a == "--version"; });
+    if (asked != left.end())
+        line.asks = *asked == "--help" ? CommandLine::Asks::Help : CommandLine::Asks::Version;
     return line;
 }
 

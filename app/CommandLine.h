@@ -18,7 +18,8 @@ struct CommandLine {
 };
 
 // Reads the arguments after the program's name as Qt does: one or two leading dashes alike, a
-// value after "=" only for the style, an option's value never read as an option itself.
+// value after "=" only for the style, an option's value never read as an option itself, each of
+// Qt's passes over what the one before left.
 CommandLine readCommandLine(std::span<const char* const> arguments);
 
 // What --help and --version print.

@@ -31,8 +31,8 @@ enum class NumberProblem : std::uint8_t {
 // A text that could not be read, or a step that could not be calculated. Knows nothing of
 // the form's controls: the step that reads a control's text turns it into the form's failure.
 struct NumberError : std::exception {
-    explicit NumberError(NumberProblem problem, std::string text = {}, std::size_t stop = std::string::npos)
-        : problem(problem), text(std::move(text)), stop(stop) {}
+    explicit NumberError(NumberProblem kind, std::string read = {}, std::size_t at = std::string::npos)
+        : problem(kind), text(std::move(read)), stop(at) {}
     const char* what() const noexcept override { return "number error"; }
 
     NumberProblem problem;

@@ -1,6 +1,7 @@
 #include "window/Display.h"
 
 #include <QApplication>
+#include <QDir>
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -70,15 +71,17 @@ bool waylandDisplayRuns() {
     return answers;
 }
 
-// Whether Qt's last word (its fatal message lists the platform plugins it found) names no Wayland
-// plugin; without that list, nothing can be told.
-bool lacksWaylandPlugin(const QString& fatal) {
-    const QLatin1String listed("Available platform plugins are: ");
-    const qsizetype at = fatal.indexOf(listed);
-    if (at < 0) return false;
-    const QStringList plugins =
-        fatal.mid(at + listed.size()).remove(QLatin1Char('.')).split(QStringLiteral(", "));
-    return !plugins.contains(QStringLiteral("wayland")) && !plugins.contains(QStringLiteral("wayland-egl"));
+// Whether a Wayland platform plugin lies where Qt looks for platform plugins (the platforms/ folder
+// of every plugin folder, qt.conf's and QT_PLUGIN_PATH's included, and QT_QPA_PLATFORM_PLUGIN_PATH).
+// Looked at on disk: how Qt words its own failure differs from one version to the next.
+bool waylandPluginInstalled() {
+    QStringList folders = QCoreApplication::libraryPaths();
+    for (QString& folder : folders) folder += QStringLiteral("/platforms");
+    folders +=
+        qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    return std::ranges::any_of(folders, [](const QString& folder) {
+        return !QDir(folder).entryList({QStringLiteral("libqwayland*")}, QDir::Files).isEmpty();
+    });
 }
 
 void holdMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
@@ -86,7 +89,7 @@ void holdMessages(QtMsgType type, const QMessageLogContext& context, const QStri
         // The only fatal message while the application is built: no platform plugin could start.
         // What was held would only repeat it, and Qt's advice to reinstall misleads.
         restoreStandardError();
-        if (lacksWaylandPlugin(text) &&
+        if (!waylandPluginInstalled() &&
             (waylandDisplayRuns() || std::string_view(chosenPlatform).starts_with("wayland"))) {
             std::fputs(
                 "korvel-video-setup: Qt's Wayland platform plugin is not installed; install the package "

@@ -83,7 +83,7 @@ QString FormBinding::caution(Ctl c) const {
     if (c != Ctl::cboAudioBitrate || GetAudioBitrate(form_) != 0) return {};
     const std::string& text = form_.GetText(c);
     if (text.empty()) return QStringLiteral("The audio bitrate is empty, so it counts as 0 kbit/s.");
-    return QString::fromStdString("The audio bitrate " + quoted(text) +
+    return QString::fromStdString("The audio bitrate " + korvel::quoted(text) +
                                   " is not one of the listed bitrates, so it counts as 0 kbit/s.");
 }
 

@@ -11,7 +11,8 @@ namespace {
 using enum CommandLine::Asks;
 
 // Qt's own arguments in every spelling Qt takes, and not in those it does not take; the value of
-// an option is never read as an option; --help and --version only as such, the first one counting.
+// an option is never read as an option, in each of Qt's passes over what the one before left;
+// --help and --version only as such, the first one counting.
 TEST(CommandLine, ReadsQtsArgumentsAsQtDoesAndAsksForHelpOrVersion) {
     const struct {
         std::vector<const char*> arguments;
@@ -28,6 +29,8 @@ TEST(CommandLine, ReadsQtsArgumentsAsQtDoesAndAsksForHelpOrVersion) {
         {{"-platform", "a", "--platform", "b"}, Window, "b", ""},
         {{"-reverse", "-platform"}, Window, "", ""},
         {{"-style"}, Window, "", ""},
+        {{"-style", "-platform", "x", "-stylesheet", "-qwindowtitle", "t"}, Window, "x", "-stylesheet"},
+        {{"-session", "-style", "w", "--help"}, Help, "", ""},
         {{"-qwindowtitle", "--help", "-platform", "-style"}, Window, "-style", ""},
         {{"--version", "--help"}, Version, "", ""},
         {{"file", "--help", "-style", "w"}, Help, "", "w"},

@@ -15,6 +15,16 @@ startless() {
 startless 'korvel-video-setup: *DISPLAY*WAYLAND_DISPLAY*' "$1"
 startless '*platform "nosuch"*' "$1" --platform nosuch
 startless 'korvel-video-setup: *DISPLAY*WAYLAND_DISPLAY*' env WAYLAND_DISPLAY=nope "$1"
+# The program's list of Qt's options that take a value, against this Qt: a -platform after one of the
+# platform's own pass is its value (no display then); after one of a later pass, Qt reads it.
+for o in -platformpluginpath -platformtheme -qwindowgeometry -qwindowicon -qwindowtitle; do
+    startless 'korvel-video-setup: *DISPLAY*WAYLAND_DISPLAY*' "$1" "$o" -platform offscreen
+done
+for o in -plugin -session -style -stylesheet; do
+    (s=0 && "${nodisplay[@]:0:8}" timeout 2 "$1" "$o" -platform offscreen &>/dev/null || s=$?
+        [ $s = 124 ] || fail "$o -platform offscreen: status $s, no window") &
+done
+for p in $(jobs -p); do wait "$p"; done
 out=$("${nodisplay[@]}" "$1" --help) && [[ $out == *-platform*-style*QT_SCALE_FACTOR*Exit\ status* ]] ||
     fail "--help: $out"
 out=$("${nodisplay[@]}" "$1" --version) && [ "$out" = "korvel-video-setup $2" ] || fail "--version: $out, not $2"
