@@ -65,29 +65,37 @@ constexpr std::array<SpokenName, 5> kSpokenNames{{
 // Texts have no length limit; Qt's default of 32767 would cut a longer paste without a word.
 constexpr int kLongestText = std::numeric_limits<int>::max();
 
-// A frame drawn inside a box's own, for a mark that its fill cannot show. It takes no clicks.
+// The box's edge, over the style's, and a frame inside it for a mark that its fill cannot show.
+// It takes no clicks.
 class Outline : public QWidget {
 public:
     explicit Outline(QWidget& box) : QWidget(&box) {
         setObjectName(QStringLiteral("markOutline"));
         setAttribute(Qt::WA_TransparentForMouseEvents);
     }
-    void draw(const QColor& colour) {
-        colour_ = colour;
+    void draw(const BoxLook& look) {
+        look_ = look;
         setGeometry(parentWidget()->rect());
-        setVisible(colour.isValid());
+        setVisible(look.edge.isValid() || look.outline.isValid());
         update();
     }
 
 protected:
     void paintEvent(QPaintEvent* /*event*/) override {
         QPainter painter(this);
-        painter.setPen(QPen(colour_, 2));
-        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+        const QRectF box(rect());
+        if (look_.edge.isValid()) {
+            painter.setPen(QPen(look_.edge, 1));
+            painter.drawRect(box.adjusted(0.5, 0.5, -0.5, -0.5));
+        }
+        if (look_.outline.isValid()) {
+            painter.setPen(QPen(look_.outline, 2));
+            painter.drawRect(box.adjusted(1, 1, -1, -1));
+        }
     }
 
 private:
-    QColor colour_;
+    BoxLook look_;
 };
 
 BoxPalette boxPalette(const QPalette& palette, QPalette::ColorGroup group) {
@@ -213,8 +221,8 @@ void ControlWidgets::setColours(Ctl c, Marking marking) const {
     if (auto* text = as<QLineEdit>(c)) text->setFrame(look.framed);
     auto* outline = dynamic_cast<Outline*>(
         box.findChild<QWidget*>(QStringLiteral("markOutline"), Qt::FindDirectChildrenOnly));
-    if (look.outline.isValid() && !outline) outline = new Outline(box);
-    if (outline) outline->draw(look.outline);
+    if ((look.edge.isValid() || look.outline.isValid()) && !outline) outline = new Outline(box);
+    if (outline) outline->draw(look);
     if (!marked && role == BoxRole::Input) {
         box.setPalette(QPalette());
         return;
