@@ -28,12 +28,14 @@ double luminance(const QColor& c) {
     return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
 }
 
+// To the 8 bits a screen shows, so that a contrast checked is the contrast drawn.
 QColor mix(const QColor& a, const QColor& b, double shareOfB) {
     const auto channel = [&](float x, float y) {
         return static_cast<float>((1 - shareOfB) * x + shareOfB * y);
     };
     return QColor::fromRgbF(channel(a.redF(), b.redF()), channel(a.greenF(), b.greenF()),
-                            channel(a.blueF(), b.blueF()));
+                            channel(a.blueF(), b.blueF()))
+        .rgb();
 }
 
 // The base tinted towards orange, strongest first, as far as the text stays readable on it.
@@ -61,10 +63,13 @@ QColor outlineOn(const BoxPalette& p, const QColor& edge) {
     return farthestFrom(p.base);
 }
 
+// Styles shade the ground a little where boxes stand (Fusion's group boxes, by 1 %): the edge stands
+// out from the window a few percent darker as well.
 QColor edgeOn(const BoxPalette& p) {
+    const QColor shaded = mix(p.window, Qt::black, 0.03);
     for (int percent = 10; percent <= 100; percent += 10) {
         const QColor edge = mix(p.window, p.text, percent / 100.0);
-        if (contrast(edge, p.window) >= kVisibleMark) return edge;
+        if (std::min(contrast(edge, p.window), contrast(edge, shaded)) >= kVisibleMark) return edge;
     }
     return farthestFrom(p.window);
 }
