@@ -28,12 +28,14 @@ double luminance(const QColor& c) {
     return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
 }
 
+// To the 8 bits a screen shows, so that a contrast checked is the contrast drawn.
 QColor mix(const QColor& a, const QColor& b, double shareOfB) {
     const auto channel = [&](float x, float y) {
         return static_cast<float>((1 - shareOfB) * x + shareOfB * y);
     };
     return QColor::fromRgbF(channel(a.redF(), b.redF()), channel(a.greenF(), b.greenF()),
-                            channel(a.blueF(), b.blueF()));
+                            channel(a.blueF(), b.blueF()))
+        .rgb();
 }
 
 // The base tinted towards orange, strongest first, as far as the text stays readable on it.
@@ -45,18 +47,35 @@ QColor markedBase(const BoxPalette& p) {
     return {};
 }
 
-// Orange drawn towards the text until it stands out from the base; the text itself at last.
-QColor outlineOn(const BoxPalette& p) {
+QColor farthestFrom(const QColor& c) {
+    return contrast(c, Qt::black) < contrast(c, Qt::white) ? Qt::white : Qt::black;
+}
+
+// Orange drawn away from the base until it stands out from the base and, as it lies on the box's
+// edge, from the window, and looks unlike the edge of a plain box; black or white at last.
+QColor outlineOn(const BoxPalette& p, const QColor& edge) {
     for (int percent = 0; percent < 100; percent += 10) {
-        const QColor outline = mix(kWarning, p.text, percent / 100.0);
-        if (contrast(outline, p.base) >= kVisibleMark) return outline;
+        const QColor outline = mix(kWarning, farthestFrom(p.base), percent / 100.0);
+        if (contrast(outline, p.base) >= kVisibleMark && contrast(outline, p.window) >= kVisibleMark &&
+            contrast(outline, edge) >= 1.5)
+            return outline;
     }
-    return p.text;
+    return farthestFrom(p.base);
+}
+
+// Styles shade the ground a little where boxes stand (Fusion's group boxes, by 1 %): the edge stands
+// out from the window a few percent darker as well.
+QColor edgeOn(const BoxPalette& p) {
+    const QColor shaded = mix(p.window, Qt::black, 0.03);
+    for (int percent = 10; percent <= 100; percent += 10) {
+        const QColor edge = mix(p.window, p.text, percent / 100.0);
+        if (std::min(contrast(edge, p.window), contrast(edge, shaded)) >= kVisibleMark) return edge;
+    }
+    return farthestFrom(p.window);
 }
 
 QColor resultBase(const BoxPalette& p) {
-    const QColor awayFromText =
-        contrast(p.text, Qt::black) < contrast(p.text, Qt::white) ? Qt::white : Qt::black;
+    const QColor awayFromText = farthestFrom(p.text);
     for (const QColor& look : {p.window, mix(p.base, awayFromText, 0.15), mix(p.base, p.text, 0.12)}) {
         if (contrast(look, p.base) >= 1.1 && contrast(look, p.text) >= kReadableText) return look;
     }
@@ -72,13 +91,15 @@ double contrast(const QColor& a, const QColor& b) {
 }
 
 BoxLook boxLook(const BoxPalette& palette, BoxRole role, Marking marking) {
+    const QColor edge = edgeOn(palette);
     if (marking == Marking::Marked) {
         const QColor tint = markedBase(palette);
-        return tint.isValid() ? BoxLook{tint, {}} : BoxLook{palette.base, outlineOn(palette)};
+        return tint.isValid() ? BoxLook{tint, {}, true, edge}
+                              : BoxLook{palette.base, outlineOn(palette, edge), true, edge};
     }
-    if (role == BoxRole::Input) return {palette.base, {}};
+    if (role == BoxRole::Input) return {palette.base, {}, true, edge};
     const QColor shade = resultBase(palette);
-    return shade.isValid() ? BoxLook{shade, {}} : BoxLook{palette.base, {}, false};
+    return shade.isValid() ? BoxLook{shade, {}, true, {}} : BoxLook{palette.base, {}, false, {}};
 }
 
 TextColours reasonColours(const TextColours& toolTip, const TextColours& window, const TextColours& base) {

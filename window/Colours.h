@@ -27,15 +27,22 @@ enum class BoxRole { Input, Result };
 enum class Marking { Plain, Marked };
 
 // How a box is drawn: its base, a frame of this colour inside its own where a fill alone cannot
-// tell it (invalid for none), and whether it keeps the style's frame.
+// tell it (invalid for none), whether it keeps the style's frame, and the colour of its outermost
+// line of pixels, drawn over the style's (invalid for the style's own).
 struct BoxLook {
     QColor base;
     QColor outline;
     bool framed = true;
+    QColor edge;
 };
 
+// A box to type in: on the base, its edge drawn from the window's colour towards the text until
+// it stands kVisibleMark from the window (black or white at last): styles draw it faintly, and
+// themes give it the window's own colour, so it would vanish.
 // A marked box: the base tinted towards orange, as far as its text stays readable; where no
-// tint keeps it so, the base with an orange outline that stands out from it.
+// tint keeps it so, the base with an orange outline that stands out from it and from the window,
+// and looks unlike the edge of a plain box.
+// It keeps its edge.
 // A result: on the window's colour, or, where that is hardly different from the base (as in
 // high-contrast themes), on the base shaded away from the text or else towards it, the first
 // that keeps its text readable; where none does, on the base without the style's frame, so that

@@ -65,29 +65,39 @@ constexpr std::array<SpokenName, 5> kSpokenNames{{
 // Texts have no length limit; Qt's default of 32767 would cut a longer paste without a word.
 constexpr int kLongestText = std::numeric_limits<int>::max();
 
-// A frame drawn inside a box's own, for a mark that its fill cannot show. It takes no clicks.
+// The box's edge, over the style's, and a frame inside it for a mark that its fill cannot show.
+// It takes no clicks.
 class Outline : public QWidget {
 public:
     explicit Outline(QWidget& box) : QWidget(&box) {
         setObjectName(QStringLiteral("markOutline"));
         setAttribute(Qt::WA_TransparentForMouseEvents);
     }
-    void draw(const QColor& colour) {
-        colour_ = colour;
+    // The looks by colour group, in QPalette's order: the window's colours change as it goes inactive.
+    void draw(const std::array<BoxLook, QPalette::NColorGroups>& looks) {
+        looks_ = looks;
         setGeometry(parentWidget()->rect());
-        setVisible(colour.isValid());
+        setVisible(looks[QPalette::Active].edge.isValid() || looks[QPalette::Active].outline.isValid());
         update();
     }
 
 protected:
     void paintEvent(QPaintEvent* /*event*/) override {
         QPainter painter(this);
-        painter.setPen(QPen(colour_, 2));
-        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+        const QRectF box(rect());
+        const BoxLook& look = looks_[palette().currentColorGroup()];
+        if (look.edge.isValid()) {
+            painter.setPen(QPen(look.edge, 1));
+            painter.drawRect(box.adjusted(0.5, 0.5, -0.5, -0.5));
+        }
+        if (look.outline.isValid()) {
+            painter.setPen(QPen(look.outline, 2));
+            painter.drawRect(box.adjusted(1, 1, -1, -1));
+        }
     }
 
 private:
-    QColor colour_;
+    std::array<BoxLook, QPalette::NColorGroups> looks_;
 };
 
 BoxPalette boxPalette(const QPalette& palette, QPalette::ColorGroup group) {
@@ -209,20 +219,22 @@ void ControlWidgets::setColours(Ctl c, Marking marking) const {
         list->view()->setPalette(plain);
     }
     const BoxRole role = control.kind == Kind::TextBox && control.readOnly ? BoxRole::Result : BoxRole::Input;
-    const BoxLook look = boxLook(boxPalette(window, QPalette::Active), role, marking);
+    std::array<BoxLook, QPalette::NColorGroups> looks;
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        looks[group] = boxLook(boxPalette(window, group), role, marking);
+    const BoxLook& look = looks[QPalette::Active];
     if (auto* text = as<QLineEdit>(c)) text->setFrame(look.framed);
     auto* outline = dynamic_cast<Outline*>(
         box.findChild<QWidget*>(QStringLiteral("markOutline"), Qt::FindDirectChildrenOnly));
-    if (look.outline.isValid() && !outline) outline = new Outline(box);
-    if (outline) outline->draw(look.outline);
+    if ((look.edge.isValid() || look.outline.isValid()) && !outline) outline = new Outline(box);
+    if (outline) outline->draw(looks);
     if (!marked && role == BoxRole::Input) {
         box.setPalette(QPalette());
         return;
     }
     QPalette colours;
-    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        colours.setColor(group, QPalette::Base, boxLook(boxPalette(window, group), role, marking).base);
-    }
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        colours.setColor(group, QPalette::Base, looks[group].base);
     box.setPalette(colours);
 }
 

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QSpacerItem>
@@ -62,12 +63,24 @@ FailureView::FailureView(QWidget& window, const ControlWidgets& controls)
 
 bool FailureView::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    // Where the window system hands the pointer to the reason after all, it gets out of the
-    // way, so that the click goes to the control beneath.
-    if (watched == reason_ &&
-        (type == QEvent::Enter || type == QEvent::MouseMove || type == QEvent::MouseButtonPress)) {
+    // It is placed clear of the controls where the screen has room. Where it has none and the window
+    // system hands the pointer to the reason after all, it gets out of the way, and a press or release
+    // goes on to the control beneath, so that no click is lost.
+    if (watched == reason_ && (type == QEvent::Enter || type == QEvent::MouseMove)) {
         reason_->hide();
-        return type == QEvent::MouseButtonPress;
+        return false;
+    }
+    if (watched == reason_ && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+                               type == QEvent::MouseButtonDblClick)) {
+        reason_->hide();
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint at = mouse->globalPosition().toPoint();
+        if (QWidget* beneath = window_.childAt(window_.mapFromGlobal(at))) {
+            QMouseEvent passed(type, beneath->mapFromGlobal(mouse->globalPosition()), mouse->globalPosition(),
+                               mouse->button(), mouse->buttons(), mouse->modifiers());
+            QCoreApplication::sendEvent(beneath, &passed);
+        }
+        return true;
     }
     // A new palette, style or font reaches the window and its boxes one by one, in no fixed
     // order, and a style may reset a box's palette: the colours are set again once all is
@@ -145,7 +158,7 @@ void FailureView::placeReason() {
         reason_->setWordWrap(true);
         reason_->resize(width, reason_->heightForWidth(width));
         const QRect box(w.mapToGlobal(QPoint(0, 0)), w.size());
-        const QRect window(window_.mapToGlobal(QPoint(0, 0)), window_.size());
+        const QRect window = window_.frameGeometry();  // on the screen, with the window manager's frame
         const QScreen* screen = window_.screen();
         reason_->move(
             reasonPlace(box, reason_->size(), window, screen ? screen->availableGeometry() : window));

@@ -8,6 +8,12 @@ QPoint reasonPlace(const QRect& box, const QSize& size, const QRect& window, con
     int x = std::max(window.left(), std::min(box.left(), window.left() + window.width() - size.width()));
     x = std::clamp(x, screen.left(), std::max(screen.left(), screen.left() + screen.width() - size.width()));
 
+    const auto fits = [&](int y) {
+        return y >= screen.top() && y + size.height() <= screen.top() + screen.height();
+    };
+    for (const int y : {window.top() + window.height(), window.top() - size.height()}) {
+        if (fits(y)) return {x, y};
+    }
     const int below = box.top() + box.height() + 1;
     const int above = box.top() - 1 - size.height();
     const int roomBelow = screen.top() + screen.height() - below;

@@ -7,10 +7,11 @@
 
 using namespace korvel::window;
 
-// A look as "base outline framed", the colours to the 8 bits a screen shows.
+// A look as "base outline framed edge", the colours to the 8 bits a screen shows.
 static QString shown(const BoxLook& look) {
     const auto name = [](const QColor& c) { return c.isValid() ? c.name() : QStringLiteral("-"); };
-    return name(look.base) + ' ' + name(look.outline) + (look.framed ? " framed" : " flat");
+    return name(look.base) + ' ' + name(look.outline) + (look.framed ? " framed " : " flat ") +
+           name(look.edge);
 }
 
 class LookTest : public QObject {
@@ -19,17 +20,27 @@ class LookTest : public QObject {
 private slots:
     // Marks and results stay readable and apart from the boxes to type in, in every palette: by
     // their fill where a fill keeps the text at 4.5 : 1, else by an outline or by having no frame.
+    // The boxes to type in, marked or not, stand 3 : 1 from the window at their edge.
     void boxesInEveryPalette() {
         const QColor white("#ffffff");
         const QColor none;
         // clang-format off
-        const struct { const char* name; BoxPalette p; QColor marked, result, edge; bool framed; } rows[] = {
-            {"light", {white, "#000000", "#efefef"}, "#ffd7a6", "#efefef", none, true},
-            {"dark", {"#2d2d2d", "#eeeeec", "#353535"}, "#774e1d", "#353535", none, true},
-            {"high contrast", {"#000000", "#ffffff", "#000000"}, "#593100", "#1f1f1f", none, true},
-            {"grey", {"#808080", "#000000", "#808080"}, "#ac8453", "#939393", none, true},
-            {"tint stops early", {white, "#6e6e6e", "#efefef"}, "#fff4e6", white, none, false},
-            {"no tint reads", {white, "#767676", "#efefef"}, white, white, "#c8832f", false},
+        const struct { const char* name; BoxPalette p; QColor edge, marked, result, outline; bool framed; }
+        rows[] = {
+            {"light", {white, "#000000", "#efefef"}, "#787878", "#ffd7a6", "#efefef", none, true},
+            {"dark", {"#2d2d2d", "#eeeeec", "#353535"}, "#7f7f7e", "#774e1d", "#353535", none, true},
+            {"high contrast", {"#000000", "#ffffff", "#000000"}, "#666666", "#593100", "#1f1f1f", none, true},
+            {"grey", {"#808080", "#000000", "#808080"}, "#333333", "#ac8453", "#939393", none, true},
+            {"tint stops early", {white, "#6e6e6e", "#efefef"}, "#7b7b7b", "#fff4e6", white, none, false},
+            {"no tint reads", {white, "#767676", "#efefef"}, "#828282", white, white, "#995400", false},
+            {"text box as window", {white, "#000000", white}, "#808080", "#ffd7a6", "#e0e0e0", none, true},
+            {"qt6ct airy", {"#c8c8c8", "#0a0a0a", white}, "#858585", "#dbb382", white, none, true},
+            {"qt6ct darker", {"#3d3d3d", white, "#222020"}, "#7a7979", "#815928", "#222020", none, true},
+            {"qt6ct dusk", {"#7f7f7f", "#000000", "#7f7f7f"}, "#262626", "#ac8453", "#929292", none, true},
+            {"qt6ct ia_ora", {"#eff3f7", "#000000", "#eff3f7"}, "#787a7c", "#f5cfa1", "#d2d6d9", none, true},
+            {"qt6ct sand", {"#ffffdc", "#000000", "#ffffdc"}, "#80806e", "#ffd78f", "#e0e0c2", none, true},
+            {"qt6ct simple", {white, "#000000", "#efebe7"}, "#787674", "#ffd7a6", "#efebe7", none, true},
+            {"qt6ct waves", {"#010b2c", "#b0b0b0", "#010b2c"}, "#6a6e7b", "#5a381d", "#161f3c", none, true},
         };
         // clang-format on
         for (const auto& row : rows) {
@@ -37,13 +48,16 @@ private slots:
             const BoxLook input = boxLook(p, BoxRole::Input, Marking::Plain);
             const BoxLook marked = boxLook(p, BoxRole::Input, Marking::Marked);
             const BoxLook result = boxLook(p, BoxRole::Result, Marking::Plain);
-            QCOMPARE(shown(input), shown({p.base, none, true}));
-            QCOMPARE(shown(marked), shown({row.marked, row.edge, true}));
+            QCOMPARE(shown(input), shown({p.base, none, true, row.edge}));
+            QCOMPARE(shown(marked), shown({row.marked, row.outline, true, row.edge}));
             QCOMPARE(shown(boxLook(p, BoxRole::Result, Marking::Marked)), shown(marked));
-            QCOMPARE(shown(result), shown({row.result, none, row.framed}));
+            QCOMPARE(shown(result), shown({row.result, none, row.framed, none}));
             for (const BoxLook& look : {marked, result})
                 QVERIFY2(contrast(look.base, p.text) >= 4.5, row.name);
-            QVERIFY2(!row.edge.isValid() || contrast(row.edge, p.base) >= 3, row.name);
+            const QColor outline =
+                row.outline.isValid() ? row.outline : row.edge;  // an outline: also from the base
+            QVERIFY2(contrast(row.edge, p.window) >= 3 && contrast(outline, p.window) >= 3, row.name);
+            QVERIFY2(!row.outline.isValid() || contrast(outline, p.base) >= 3, row.name);
         }
     }
 
@@ -57,19 +71,21 @@ private slots:
         QCOMPARE(reasonColours(hardly, grey, hardly).background, QColor(Qt::white));
     }
 
-    // Below the box, inside the window's width where it fits, on the screen always, above the box
-    // where only there it fits.
+    // Level with the box, inside the window's width where it fits, on the screen always; below the window
+    // or above it where the screen has room, else below the box or, where only there it fits, above it.
     void reasonPlaces() {
         const QRect window(0, 0, 537, 250);
         const QRect screen(0, 0, 1920, 1080);
         // clang-format off
         const struct { const char* name; QRect box; QSize size; QRect window, screen; QPoint at; } rows[] = {
-            {"below", {100, 100, 50, 20}, {200, 30}, window, screen, {100, 121}},
-            {"moved left into the window", {400, 100, 50, 20}, {300, 30}, window, screen, {237, 121}},
-            {"large font, wider than the window", {400, 100, 50, 20}, {600, 100}, window, screen, {0, 121}},
-            {"no room below", {100, 1050, 50, 20}, {200, 30}, {0, 900, 537, 250}, screen, {100, 1019}},
-            {"window off the screen", {-150, 100, 50, 20}, {200, 30}, {-200, 0, 537, 250}, screen, {0, 121}},
-            {"off the right edge", {1850, 100, 50, 20}, {200, 30}, {1800, 0, 537, 250}, screen, {1720, 121}},
+            {"below the window", {100, 100, 50, 20}, {200, 30}, window, screen, {100, 250}},
+            {"moved left into the window", {400, 100, 50, 20}, {300, 30}, window, screen, {237, 250}},
+            {"large font, wider than the window", {400, 100, 50, 20}, {600, 100}, window, screen, {0, 250}},
+            {"no room below", {100, 1050, 50, 20}, {200, 30}, {0, 900, 537, 250}, screen, {100, 870}},
+            {"window off the screen", {-150, 100, 50, 20}, {200, 30}, {-200, 0, 537, 250}, screen, {0, 250}},
+            {"off the right edge", {1850, 100, 50, 20}, {200, 30}, {1800, 0, 537, 250}, screen, {1720, 250}},
+            {"just fits below the window", {0, 40, 50, 20}, {200, 30}, window, {0, 0, 800, 280}, {0, 250}},
+            {"fits above the window", {0, 70, 50, 20}, {200, 30}, {0, 30, 537, 250}, {0, 0, 800, 280}, {}},
             {"room nowhere, alike: below", {0, 40, 50, 20}, {200, 90}, window, {0, 0, 800, 100}, {0, 10}},
             {"just fits below", {0, 50, 50, 20}, {200, 29}, window, {0, 0, 800, 100}, {0, 71}},
             {"room nowhere, more above", {0, 60, 50, 20}, {200, 90}, window, {0, 0, 800, 100}, {0, 0}},
