@@ -197,60 +197,64 @@ private slots:
     }
 
     // The desktop's palettes, taken on while the program runs: marks, inputs, results and the reason
-    // read (WCAG AA) and look apart; colours survive a new font and a reset palette. The desktop's
-    // font changes no pixel of the window but reaches the dialog and the reason. A user's style holds.
-    void theDesktopsChoices() {
+    // read (WCAG AA) and look apart, the boxes to type in stand 3:1 from the window at their edge; the
+    // colours survive a reset palette.
+    void theDesktopsPalettes() {
         QTest::keyClicks(find(txtVideoBitrate), "x");
-        QTest::keyClicks(find<QComboBox>(cboAudioBitrate)->lineEdit(), "96");
-        auto* reason = window_->findChild<QLabel*>("failureReason");
-        const QFont desktop = QApplication::font();
-        // The window's font was the application's only while the window was built.
-        QCOMPARE(desktop, QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+        QTest::keyClicks(edit(cboAudioBitrate), "96");
         for (const auto& [window, base, text] :
              {std::tuple<QColor, QColor, QColor>{"#efefef", "white", "black"},
               {"#353535", "#2d2d2d", "#eeeeec"},
               {"black", "black", "white"},
               {"#808080", "#808080", "black"},
               {"#efefef", "white", "#767676"}}) {
-            // As the desktop's palette reaches the window while the program runs, tool tip colours
-            // that hardly read included.
+            // Tool tip colours that hardly read included.
             QPalette palette(text, window, window, window, window, text, text, base, window);
             palette.setColor(QPalette::ToolTipBase, "#b0b0b0");
             palette.setColor(QPalette::ToolTipText, "#5e5e5e");
             window_->setPalette(palette);
-            QApplication::setFont(
-                QFont(QStringLiteral("DejaVu Sans"), 11 + QFontInfo(reason->font()).pointSize() % 7));
             QCoreApplication::processEvents();
             find(txtVideoBitrate)->setFocus();
-            const auto [marked, audio, input, result, said] =
-                std::tuple{drawn(find(txtVideoBitrate)), drawn(find<QComboBox>(cboAudioBitrate)->lineEdit()),
-                           drawn(find(txtMovieLength)), drawn(find(txtVertSize)), drawn(reason)};
+            const auto [marked, audio, input, result, said] = std::tuple{
+                drawn(find(txtVideoBitrate)), drawn(edit(cboAudioBitrate)), drawn(find(txtMovieLength)),
+                drawn(find(txtVertSize)), drawn(window_->findChild<QLabel*>("failureReason"))};
             // Drawn text never reads worse than in the boxes to type in; at 4.5 where these do.
             QVERIFY(std::min({marked.text, audio.text, result.text, said.text}) >= std::min(4.5, input.text));
-            QVERIFY(apart(marked, input) && apart(result, input));
+            QVERIFY(apart(marked, input) && apart(result, input) && contrast(input.edge[0], window) >= 3);
             QCOMPARE(audio.background, marked.background);
             // The open list is drawn like any list: only the box is marked.
             QCOMPARE(find<QComboBox>(cboAudioBitrate)->view()->palette().color(QPalette::Base), base);
         }
         window_->setPalette(QPalette());
-        QApplication::setFont(desktop);
         find(txtVertSize)->setPalette(QPalette());  // as a style may do
         QCoreApplication::processEvents();
         QCOMPARE(find(txtVertSize)->palette().base(), window_->palette().window());
+    }
+
+    // The desktop's font changes no pixel of the window but reaches the dialog and the reason.
+    void theDesktopsFont() {
+        const QFont desktop = QApplication::font();
+        // The window's font was the application's only while the window was built.
+        QCOMPARE(desktop, QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+        QApplication::setCursorFlashTime(0);  // a blinking cursor would change the picture
+        find(txtVideoBitrate)->setFocus();
         const QImage before = window_->grab().toImage();
         QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 14));
         QCoreApplication::processEvents();
         QCOMPARE(window_->grab().toImage(), before);
-        find(txtVideoBitrate)->setFocus();
         QTest::keyClicks(find(txtVideoBitrate), "-");
+        auto* reason = window_->findChild<QLabel*>("failureReason");
         QVERIFY(reason->isVisible() && reason->width() <= window_->width());
         QTest::mouseClick(find<QWidget>(cmdCalcLength), Qt::LeftButton);
         QCOMPARE(warningFont_.pointSize(), 14);
         QCOMPARE(reason->font().pointSize(), 14);
         warnings_.clear();
         QApplication::setFont(desktop);
+    }
 
-        const window::Style fromEnvironment = window::styleToUse("");  // QT_STYLE_OVERRIDE, from initMain
+    // A user's style holds: QT_STYLE_OVERRIDE (from initMain) or -style; Fusion otherwise.
+    void theUsersStyle() {
+        const window::Style fromEnvironment = window::styleToUse("");
         qunsetenv("QT_STYLE_OVERRIDE");
         QCOMPARE(fromEnvironment, window::Style::UsersChoice);
         QCOMPARE(window::styleToUse(""), window::Style::Fusion);
