@@ -27,8 +27,7 @@ for _ in range(100):
     time.sleep(0.1)
 else: sys.exit("FAIL: the program is not on the accessibility bus")
 def walk(o): return [o] + [d for c in o for d in walk(c)]
-every = walk(apps[0])
-name = every[1].app.bus_name
+name = apps[0].app.bus_name
 bus = Gio.DBusConnection.new_for_address_sync(Gio.bus_get_sync(Gio.BusType.SESSION).call_sync(
     "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None, None, 0, -1, None)[0],
     Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION)
@@ -45,11 +44,16 @@ def declared(path):  # {interface: {member: in-types}}, properties as "Get:Name"
     return {i.get("name"): {**{m.get("name"): ins(m) for m in i.iter("method")},
                             **{"Get:" + p.get("name"): p.get("type") for p in i.iter("property")}}
             for i in node.iter("interface")}
-paths = {o.path for o in every} | {"/org/a11y/atspi/accessible/root", "/org/a11y/atspi/accessible/999"}
-offers = {p: declared(p) for p in paths}
-pool = {}
-for interfaces in offers.values():
-    for i, members in interfaces.items(): pool.setdefault(i, {}).update(members)
+for _ in range(50):  # the window's objects reach the bus a little after the application
+    every = walk(apps[0])
+    paths = {o.path for o in every} | {"/org/a11y/atspi/accessible/root", "/org/a11y/atspi/accessible/999"}
+    offers = {p: declared(p) for p in paths}
+    pool = {}
+    for interfaces in offers.values():
+        for i, members in interfaces.items(): pool.setdefault(i, {}).update(members)
+    if "org.a11y.atspi.Table" in pool: break
+    time.sleep(0.1)
+else: sys.exit("FAIL: no list on the accessibility bus")
 pool["org.a11y.atspi.Table"].update({"Get:" + p: "i" for p in ("NRows", "NColumns", "NSelectedRows")})
 pool["org.a11y.atspi.Nothing"] = {"Nothing": ["i"]}
 def split(types):  # one complete type after another

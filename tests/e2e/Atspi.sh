@@ -18,9 +18,9 @@ QT_SCALE_FACTOR=2 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb LC_ALL=
 import subprocess, sys, time, pyatspi
 M, faults = 2**31 - 1, []
 def walk(o): return [o] + [d for c in o for d in walk(c)]
-for _ in range(100):
+for _ in range(100):  # the window's lists reach the bus a little after the application
     apps = [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "korvel-video-setup"]
-    if apps: break
+    if apps and any(o.getRole() == pyatspi.ROLE_LIST for o in walk(apps[0])): break
     time.sleep(0.1)
 else: sys.exit("FAIL: the program is not on the accessibility bus")
 every = walk(apps[0])
