@@ -7,7 +7,6 @@
 #include <QClipboard>
 #include <QColorSpace>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,10 +19,8 @@
 #include <cmath>
 #include <future>
 #include <map>
-#include <random>
 #include <thread>
 
-#include "calc/Numbers.h"
 #include "calc/Startup.h"
 #include "window/Accessibility.h"
 #include "window/Application.h"
@@ -404,58 +401,6 @@ private slots:
         QCOMPARE(find(txtVideoBitrate)->accessibleDescription(),
                  "The video bitrate \"\u2068x10005\u2069\" is not a number.");
         QCOMPARE(find(txtVideoBitrateSceneDetect)->text(), "");
-    }
-
-    // Keys, pastes, presses, picks and assistive technology at random, the form's rules checked after
-    // every step. Runs for KORVEL_RANDOM_SECONDS; the KORVEL_SEED it prints replays a run.
-    void randomUse() {
-        const int seconds = qEnvironmentVariableIntValue("KORVEL_RANDOM_SECONDS");
-        if (seconds <= 0) QSKIP("a run of its own: KORVEL_RANDOM_SECONDS");
-        const unsigned seed = qEnvironmentVariableIsSet("KORVEL_SEED")
-                                  ? qEnvironmentVariable("KORVEL_SEED").toUInt()
-                                  : std::random_device()();
-        qInfo("KORVEL_SEED=%u", seed);
-        std::mt19937 random(seed);
-        const auto any = [&](const auto& options) { return options[random() % std::size(options)]; };
-        const QString texts[] = {"1", "90", "0.5", "-", "x", " ", "1e9", QString(QChar(0)), "\u200f"};
-        const QRegularExpression number("^[0-9]{1,6}(\\.[0-9]{1,2})?$");
-        QElapsedTimer clock;
-        for (clock.start(); clock.elapsed() < qint64{seconds} * 1000;) {
-            const Watchdog watch(QStringLiteral("a step of KORVEL_SEED=%1").arg(seed));
-            QLineEdit* box =
-                edit(any(std::array{txtMovieLength, txtFileSize, txtVideoBitrate, cboAudioBitrate}));
-            const int at = any(std::array{INT_MIN, -1, 0, 2, INT_MAX});
-            const QString text = any(texts);
-            box->setFocus();
-            QApplication::clipboard()->setText(text);
-            if (const auto action = random() % 5; action == 0 && text[0] >= ' ' && text[0] < QChar(127)) {
-                QTest::keyClicks(box, text);  // what keys can type
-            } else if (action <= 1) {
-                QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-            } else if (action == 2) {
-                QAccessible::queryAccessibleInterface(box)->editableTextInterface()->replaceText(at, ~at,
-                                                                                                 text);
-            } else {
-                QWidget* other = find<QWidget>(any(std::array{
-                    cmdCalcLength, cmdCalcFileSize, cmdCalcVideoBitrate, cboHorizSize, cboMovieFormat}));
-                other->setFocus();
-                QTest::keyClick(other, action == 3 ? Qt::Key_Space : Qt::Key_Down);
-            }
-            warnings_.clear();
-            std::string scene;  // 1.2 times the video bitrate, rounded; or empty
-            try {
-                scene = NumberToText(RoundToLong(TextToNumber(form_->GetText(txtVideoBitrate), {}) * 1.2));
-            } catch (const NumberError&) {
-            }
-            const QString shown = find(txtVideoBitrateSceneDetect)->text();
-            QVERIFY(shown.isEmpty() || shown.toStdString() == scene);
-            // The view shows the model, and marks no box that holds a plain number.
-            for (const Ctl typed : {txtMovieLength, txtFileSize, txtVideoBitrate}) {
-                QCOMPARE(find(typed)->text().toStdString(), form_->GetText(typed));
-                QVERIFY(find(typed)->accessibleDescription().isEmpty() ||
-                        !number.match(find(typed)->text()).hasMatch());
-            }
-        }
     }
 };
 
