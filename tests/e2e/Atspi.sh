@@ -41,6 +41,12 @@ ask("SetTextContents", lambda: video.setTextContents("1000")), expect(scene, "12
 named["Movie Length (minutes)"].queryEditableText().setTextContents("60")
 named["Calculate file size"].queryAction().doAction(0), expect("Resulting File Length (MB)", "496")
 ask("InsertText", lambda: video.insertText(M, "5", M)), expect(scene, "12006")
+ask("InsertText", lambda: video.insertText(0, "x", 1)), expect(scene, "")  # marked, with its reason:
+reason = 'The video bitrate "\u2068x10005\u2069" is not a number.'
+for _ in range(30):
+    if (said := named["Video Bitrate (Kbit/s)"].description) == reason: break
+    time.sleep(0.1)
+else: faults.append(f"the marked video bitrate's description is {said!r}")
 x, y, w, h = named["Choose Movie Format"].queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
 subprocess.run(f"xdotool mousemove {x + w // 2} {y + h // 2} click 1 sleep 0.5 key Down Return", shell=True)
 expect("Vertical Offset", "-24")  # "TV (4:3)"

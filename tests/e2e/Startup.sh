@@ -27,7 +27,8 @@ done
 for p in $(jobs -p); do wait "$p"; done
 out=$("${nodisplay[@]}" "$1" --help) && [[ $out == *-platform*-style*QT_SCALE_FACTOR*Exit\ status* ]] ||
     fail "--help: $out"
-out=$("${nodisplay[@]}" "$1" --version) && [ "$out" = "korvel-video-setup $2" ] || fail "--version: $out, not $2"
+out=$("${nodisplay[@]}" "$1" --version) && [ "$out" = "korvel-video-setup $2" ] ||
+    fail "--version: $out, not $2"
 # Natively in Wayland it must stay up and say nothing; it takes no care of SIGTERM, so that ends it.
 XDG_RUNTIME_DIR=$run timeout 60 weston --backend=headless-backend.so --socket=e2e >/dev/null 2>&1 &
 for _ in $(seq 100); do [ -S "$run/e2e" ] && break; sleep 0.1; done
