@@ -25,17 +25,18 @@ for key in Tab Tab Tab Tab Tab Down Tab Tab Tab Tab x Tab Tab Tab Tab Tab Tab Ta
 done
 sleep 2
 # Each caption as its control is reached, with its value, once; the list's new entry; the reason.
-expected=("Vertical Offset read only text." "0." "Vertical Size read only text." "480 selected."
-    "Horizontal Size read only text." "720 selected." "Choose Movie Format combo box."
-    "DVD Fullscreen (1.5:1)" "Set Vertical Size read only text." "480 selected." "Horizontal Size combo box."
+expected=("Vertical Offset read only text." "0." "Vertical Size read only text." "480."
+    "Horizontal Size read only text." "720." "Choose Movie Format combo box."
+    "DVD Fullscreen (1.5:1)" "Set Vertical Size read only text." "480." "Horizontal Size combo box."
     "720." "704" "Audio Bitrate (Kbit/s) editable combo box." "128 Kbit/s." "Movie Length (minutes) text."
-    "120 selected." "Resulting File Length (MB) text." "Video Bitrate (Kbit/s) text."
+    "120." "Resulting File Length (MB) text." "Video Bitrate (Kbit/s) text."
     "The video bitrate \"⁨x⁩\" is not a number." "Calculate movie length push button."
     "Calculate file size push button." "Calculate video bitrate push button." "Scene Detect read only text."
     "Aspect Error (pixels) read only text." "V Size Error (pixels) read only text."
     "Vertical Offset read only text.")
 next=0
 while IFS= read -r line; do
+    line=${line/% selected./.}  # whether a box's text is still selected as Orca reads it is a race
     [ "$next" -lt ${#expected[@]} ] && [ "$line" = "${expected[next]}" ] && next=$((next + 1))
 done < <(said)
 faults=0
