@@ -133,7 +133,6 @@ INSTANTIATE_TEST_SUITE_P(Geometry, Press, ::testing::Values(
 
 INSTANTIATE_TEST_SUITE_P(Bitrate, Press, ::testing::Values(
     Row{"VideoFromSize", {"Size=700"}, "cmdCalcVideoBitrate", "Video=668 Scene=802 Scene=802"},
-    Row{"SizeFromVideo", {"Video=668"}, "cmdCalcFileSize", "Size=700 Scene=802"},
     Row{"LengthFromBoth", {"Size=700", "Video=668"}, "cmdCalcLength", "Length=120 Scene=802"},
     Row{"SinglePrecisionRatio", {"Size=4769", "Length=215"}, "cmdCalcVideoBitrate",
         "Video=2901 Scene=3481 Scene=3481"},
@@ -144,7 +143,6 @@ INSTANTIATE_TEST_SUITE_P(Bitrate, Press, ::testing::Values(
     Row{"FractionalLength", {"Size=700", "Length=90.5"}, "cmdCalcVideoBitrate",
         "Video=928 Scene=1114 Scene=1114"},
     Row{"EmptiedVideo", {"Video=800"}, "Video=", "Video= Scene="},
-    Row{"SceneTieToEven", {}, "Video=3.75", "Video=3.75 Scene=4"},
     // A video bitrate that gives no figure leaves the scene-detect box empty, not with an older figure.
     Row{"LoneMinus", {"Video=-100"}, "Video=-", "Video=- Scene=",
         "The video bitrate " + q("-") + " is not a number."},

@@ -32,7 +32,8 @@ expected=("Vertical Offset" "0" "Vertical Size" "480" "Horizontal Size" "720" "C
     "DVD Fullscreen (1.5:1)" "Set Vertical Size" "480" "Horizontal Size" "704" "Audio Bitrate (Kbit/s)"
     "128 Kbit/s" "Movie Length (minutes)" "120" "Resulting File Length (MB)" "Video Bitrate (Kbit/s)"
     "The video bitrate \"⁨x⁩\" is not a number." "Calculate movie length" "Calculate file size"
-    "Calculate video bitrate" "Scene Detect" "Aspect Error (pixels)" "V Size Error (pixels)" "Vertical Offset")
+    "Calculate video bitrate" "Scene Detect" "Aspect Error (pixels)" "V Size Error (pixels)"
+    "Vertical Offset")
 missing() {  # the first expected not said after those before it, or nothing
     local rest want
     rest=$(said | tr '\n' ' ')
@@ -47,13 +48,11 @@ for _ in $(seq 30); do
     [ -z "$(missing)" ] && break
     sleep 0.5 && xdotool key shift
 done
-faults=0
-if [ -n "$(missing)" ]; then echo "FAIL: Orca never said \"$(missing)\" after what came before" && faults=1; fi
+faults=()
+[ -z "$(missing)" ] || faults+=("never said \"$(missing)\" after what came before")
 for chatter in "Text unselected." "selected" "480"; do
-    if said | grep -qxF "$chatter"; then echo "FAIL: Orca said \"$chatter\"" && faults=1; fi
+    said | grep -qxF "$chatter" && faults+=("said \"$chatter\"")
 done
-if [ "$(said | grep -c "is not a number")" -ne 1 ]; then echo "FAIL: the reason not said once" && faults=1; fi
-if [ "$faults" -eq 0 ]; then echo "Orca: every caption, value, entry and reason said"; fi
-[ "$faults" -eq 0 ] || said | sed 's/^/  said: /'
-
-exit "$faults"
+[ "$(said | grep -c "is not a number")" = 1 ] || faults+=("did not say the reason once")
+[ ${#faults[@]} = 0 ] && echo "Orca: every caption, value, entry and reason said" && exit 0
+printf 'FAIL: Orca %s\n' "${faults[@]}" && said | sed 's/^/  said: /' && exit 1
