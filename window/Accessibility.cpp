@@ -18,6 +18,7 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace korvel::window {
@@ -91,6 +92,10 @@ public:
         state.selectableText = true;
         return state;
     }
+    // The outline drawn over a box is part of the box, not an unnamed object of its own for the
+    // pointer to land on.
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int /*index*/) const override { return nullptr; }
     void* interface_cast(QAccessible::InterfaceType t) override {
         if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
         if (t == QAccessible::EditableTextInterface && !box().isReadOnly())
@@ -246,6 +251,15 @@ public:
 private:
     QComboBox& list() const { return *static_cast<QComboBox*>(widget()); }
 };
+
+// An object as AT-SPI names one: the application's name on the accessibility bus and the object's path.
+QDBusArgument reference(const QString& path) {
+    QDBusArgument object;
+    object.beginStructure();
+    object << QDBusConnection(QStringLiteral("a11y")).baseService() << QDBusObjectPath(path);
+    object.endStructure();
+    return object;
+}
 
 QAccessibleInterface* accessibleFor(const QString& className, QObject* object) {
     // The window is a window (a frame) announced with its caption; a plain top-level widget
@@ -417,6 +431,22 @@ private:
                 return message.createReply({at.x(), at.y()});
             if (call == QLatin1String("org.a11y.atspi.Component.GetSize"))
                 return message.createReply({at.width(), at.height()});
+            // A point comes in the screen's pixels too.
+            const QPoint point = unplaced(*target, number(0), number(1), in.value(2).toUInt());
+            if (call == QLatin1String("org.a11y.atspi.Component.Contains"))
+                return message.createReply(target->rect().contains(point));
+            if (call == QLatin1String("org.a11y.atspi.Text.GetOffsetAtPoint") && target->textInterface())
+                return message.createReply(target->textInterface()->offsetAtPoint(point));
+            if (call == QLatin1String("org.a11y.atspi.Component.GetAccessibleAtPoint")) {
+                QAccessibleInterface* found = nullptr;  // the innermost object there
+                for (auto* inner = target->childAt(point.x(), point.y()); inner;
+                     inner = inner->childAt(point.x(), point.y()))
+                    found = inner;
+                const QString path =
+                    found ? QStringLiteral("/org/a11y/atspi/accessible/%1").arg(QAccessible::uniqueId(found))
+                          : QStringLiteral("/org/a11y/atspi/null");
+                return message.createReply(QVariant::fromValue(reference(path)));
+            }
             if (call == QLatin1String("org.a11y.atspi.Component.GetExtents")) {
                 QDBusArgument extents;
                 extents.beginStructure();
@@ -469,15 +499,31 @@ private:
 
     // A place on the screen in Qt's units as the caller asked for it: on the screen, in the window
     // or in the parent, in the screen's own pixels.
+    enum : uint { Screen, Window, Parent };
     static QRect placed(QAccessibleInterface& target, QRect at, uint coordinates) {
         if (!at.isValid()) return {};
-        enum : uint { Screen, Window, Parent };
         const QWindow* window = target.window();
         if (coordinates == Window && window) at.translate(-window->geometry().topLeft());
         if (coordinates == Parent && target.parent()) at.translate(-target.parent()->rect().topLeft());
         const qreal ratio = window ? window->devicePixelRatio() : 1;
         return {qRound(at.x() * ratio), qRound(at.y() * ratio), qRound(at.width() * ratio),
                 qRound(at.height() * ratio)};
+    }
+
+    // The other way: a point the caller gives in the screen's own pixels, as a place on the screen in
+    // Qt's units. Any int may come, so it is held within reach of the screen first.
+    static QPoint unplaced(QAccessibleInterface& target, int x, int y, uint coordinates) {
+        const QWindow* window = target.window();
+        const qreal ratio = window ? window->devicePixelRatio() : 1;
+        constexpr qreal kFar = 1 << 24;
+        // A unit holds the pixels from its start on: the last pixel of a box is still in it.
+        const auto unit = [&](int pixel) {
+            return static_cast<int>(std::floor(std::clamp(pixel / ratio, -kFar, kFar)));
+        };
+        QPoint at(unit(x), unit(y));
+        if (coordinates == Window && window) at += window->geometry().topLeft();
+        if (coordinates == Parent && target.parent()) at += target.parent()->rect().topLeft();
+        return at;
     }
 
     QPointer<QDBusVirtualObject> bridge_;
@@ -564,18 +610,14 @@ private:
         const auto said = self_->described_.constFind(event.object());
         if (!target || (said != self_->described_.cend() && *said == text)) return;
         self_->described_.insert(event.object(), text);
-        QDBusConnection bus(QStringLiteral("a11y"));
         const QString objects = QStringLiteral("/org/a11y/atspi/accessible/");
         QDBusMessage signal = QDBusMessage::createSignal(
             objects + QString::number(QAccessible::uniqueId(target)),
             QStringLiteral("org.a11y.atspi.Event.Object"), QStringLiteral("PropertyChange"));
-        QDBusArgument application;
-        application.beginStructure();
-        application << bus.baseService() << QDBusObjectPath(objects + QStringLiteral("root"));
-        application.endStructure();
         signal << QStringLiteral("accessible-description") << 0 << 0
-               << QVariant::fromValue(QDBusVariant(text)) << QVariant::fromValue(application);
-        bus.send(signal);
+               << QVariant::fromValue(QDBusVariant(text))
+               << QVariant::fromValue(reference(objects + QStringLiteral("root")));
+        QDBusConnection(QStringLiteral("a11y")).send(signal);
     }
 
     static inline Announcements* self_ = nullptr;  // one for the application, which owns it

@@ -39,6 +39,9 @@ def expect(name, wanted):  # within 3 s: a press and a click take their time
     faults.append(f"{name} shows {shown!r}, not {wanted!r}")
 video, scene = named["Video Bitrate (Kbit/s)"].queryEditableText(), "Scene Detect Bitrate (Kbit/s)"
 ask("SetTextContents", lambda: video.setTextContents("1000")), expect(scene, "1200")
+x, y, w, h = (t := named[scene].queryText()).getCharacterExtents(1, pyatspi.DESKTOP_COORDS)  # pointer review
+pointed = t.getOffsetAtPoint(x + w // 2, y + 1, 0), str(app[0].queryComponent().getAccessibleAtPoint(x, y, 0))
+if pointed != (1, str(named[scene])): faults.append(f"a point on the scene box's 2nd figure finds {pointed}")
 named["Movie Length (minutes)"].queryEditableText().setTextContents("60")
 named["Calculate file size"].queryAction().doAction(0), expect("Resulting File Length (MB)", "496")
 ask("InsertText", lambda: video.insertText(M, "5", M)), expect(scene, "12006")
@@ -65,8 +68,9 @@ for table in (o.queryTable() for o in every if o.getRole() == pyatspi.ROLE_LIST)
 shown = subprocess.run("xdotool search --onlyvisible --name Korvel getwindowgeometry --shell", shell=True,
                        capture_output=True, text=True).stdout.split()
 at = tuple(int(f.split("=")[1]) for f in shown if f.split("=")[0] in ("X", "Y", "WIDTH", "HEIGHT"))
-if (extents := tuple(app[0].queryComponent().getExtents(pyatspi.DESKTOP_COORDS))) != at:
-    faults.append(f"the window is at {extents} over AT-SPI, at {at} on the screen")
+w, (x, y) = app[0].queryComponent(), (at[0] + at[2] - 1, at[1] + at[3] - 1)  # the window's last pixel
+if ((extents := tuple(w.getExtents(0))), w.contains(x, y, 0), w.contains(x + 1, y, 0)) != (at, True, False):
+    faults.append(f"the window is at {extents} over AT-SPI, at {at} on the screen, or its edge misread")
 expect("Horizontal Size", "720")
 print("\n".join(f"FAIL: {f}" for f in faults) or "AT-SPI: every call answered"), sys.exit(len(faults))
 EOF
