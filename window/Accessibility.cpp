@@ -205,6 +205,15 @@ public:
     QAccessibleInterface* child(int index) const override {
         return index == 0 ? QAccessible::queryAccessibleInterface(list().view()) : nullptr;
     }
+    // As in Qt's own, a tool can open the list, or close it, for the user to pick from.
+    QStringList actionNames() const override {
+        return QAccessibleWidget::actionNames() << showMenuAction() << pressAction();
+    }
+    void doAction(const QString& action) override {
+        if (action != showMenuAction() && action != pressAction()) return QAccessibleWidget::doAction(action);
+        if (list().view()->isVisible()) return list().hidePopup();
+        list().showPopup();
+    }
     int indexOfChild(const QAccessibleInterface* child) const override {
         return child && child->object() == list().view() ? 0 : -1;
     }

@@ -45,9 +45,11 @@ if pointed != (1, str(named[scene])): faults.append(f"a point on the scene box's
 named["Movie Length (minutes)"].queryEditableText().setTextContents("60")
 named["Calculate file size"].queryAction().doAction(0), expect("Resulting File Length (MB)", "496")
 ask("InsertText", lambda: video.insertText(M, "5", M)), expect(scene, "12006")
-x, y, w, h = named["Choose Movie Format"].queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+x, y, w, h = named[fmt := "Choose Movie Format"].queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
 subprocess.run(f"xdotool mousemove {x + w // 2} {y + h // 2} click 1 sleep 0.5 key Down Return", shell=True)
 expect("Vertical Offset", "-24")  # "TV (4:3)"
+ask("Press", lambda: named[fmt].queryAction().doAction(2))  # opens it as a click does
+subprocess.run("xdotool sleep .5 key Up Return".split()), expect(fmt, "DVD Fullscreen (1.5:1)")
 for box, typed in zip((o for o in every if o.getRole() == pyatspi.ROLE_TEXT), ["-x", " 12", "-", "-24"]):
     ask(f"{box.name} set", lambda: box.queryEditableText().setTextContents(typed))
 for box in (o for o in every if o.getRole() == pyatspi.ROLE_TEXT):

@@ -31,9 +31,9 @@ expected=("Vertical Offset read only text." "0." "Vertical Size read only text."
     "720." "704" "Audio Bitrate (Kbit/s) editable combo box." "128 Kbit/s." "Movie Length (minutes) text."
     "120 selected." "Resulting File Length (MB) text." "Video Bitrate (Kbit/s) text."
     "The video bitrate \"⁨x⁩\" is not a number." "Calculate movie length push button."
-    "Calculate file size push button." "Calculate video bitrate push button." "Scene Detect read only text."
-    "Aspect Error (pixels) read only text." "V Size Error (pixels) read only text."
-    "Vertical Offset read only text.")
+    "Calculate file size push button." "Calculate video bitrate push button."
+    "Scene Detect Bitrate (Kbit/s) read only text." "Aspect Error (pixels) read only text."
+    "V Size Error (pixels) read only text." "Vertical Offset read only text.")
 next=0
 while IFS= read -r line; do
     [ "$next" -lt ${#expected[@]} ] && [ "$line" = "${expected[next]}" ] && next=$((next + 1))
