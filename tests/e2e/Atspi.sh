@@ -71,8 +71,10 @@ shown = subprocess.run("xdotool search --onlyvisible --name Korvel getwindowgeom
                        capture_output=True, text=True).stdout.split()
 at = tuple(int(f.split("=")[1]) for f in shown if f.split("=")[0] in ("X", "Y", "WIDTH", "HEIGHT"))
 w, (x, y) = app[0].queryComponent(), (at[0] + at[2] - 1, at[1] + at[3] - 1)  # the window's last pixel
-if ((extents := tuple(w.getExtents(0))), w.contains(x, y, 0), w.contains(x + 1, y, 0)) != (at, True, False):
-    faults.append(f"the window is at {extents} over AT-SPI, at {at} on the screen, or its edge misread")
+edge = w.contains(x, y, 0), w.contains(x + 1, y, 0), ask("point", lambda: w.getAccessibleAtPoint(x, y, 0))
+box = named[scene].queryComponent()  # its position as its extents give it, not Qt's unscaled one
+if (*(extents := w.getExtents(0)), *box.getPosition(0), *edge) != (*at, *box.getExtents(0)[:2], 1, 0, None):
+    faults.append(f"the window is at {extents} over AT-SPI, at {at} on the screen, or a place or point misread")
 expect("Horizontal Size", "720")
 print("\n".join(f"FAIL: {f}" for f in faults) or "AT-SPI: every call answered"), sys.exit(len(faults))
 EOF
