@@ -74,7 +74,7 @@ w, (x, y) = app[0].queryComponent(), (at[0] + at[2] - 1, at[1] + at[3] - 1)  # t
 edge = w.contains(x, y, 0), w.contains(x + 1, y, 0), ask("point", lambda: w.getAccessibleAtPoint(x, y, 0))
 box = named[scene].queryComponent()  # its position as its extents give it, not Qt's unscaled one
 if (*(extents := w.getExtents(0)), *box.getPosition(0), *edge) != (*at, *box.getExtents(0)[:2], 1, 0, None):
-    faults.append(f"the window is at {extents} over AT-SPI, at {at} on the screen, or a place or point misread")
+    faults.append(f"the window is at {extents} over AT-SPI, at {at} on screen, or a place or point misread")
 expect("Horizontal Size", "720")
 print("\n".join(f"FAIL: {f}" for f in faults) or "AT-SPI: every call answered"), sys.exit(len(faults))
 EOF
