@@ -18,6 +18,7 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace korvel::window {
@@ -91,6 +92,10 @@ public:
         state.selectableText = true;
         return state;
     }
+    // The outline drawn over a box is part of the box, not an unnamed object of its own for the
+    // pointer to land on.
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int /*index*/) const override { return nullptr; }
     void* interface_cast(QAccessible::InterfaceType t) override {
         if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
         if (t == QAccessible::EditableTextInterface && !box().isReadOnly())
@@ -200,6 +205,15 @@ public:
     QAccessibleInterface* child(int index) const override {
         return index == 0 ? QAccessible::queryAccessibleInterface(list().view()) : nullptr;
     }
+    // As in Qt's own, a tool can open the list, or close it, for the user to pick from.
+    QStringList actionNames() const override {
+        return QAccessibleWidget::actionNames() << showMenuAction() << pressAction();
+    }
+    void doAction(const QString& action) override {
+        if (action != showMenuAction() && action != pressAction()) return QAccessibleWidget::doAction(action);
+        if (list().view()->isVisible()) return list().hidePopup();
+        list().showPopup();
+    }
     int indexOfChild(const QAccessibleInterface* child) const override {
         return child && child->object() == list().view() ? 0 : -1;
     }
@@ -247,6 +261,15 @@ private:
     QComboBox& list() const { return *static_cast<QComboBox*>(widget()); }
 };
 
+// An object as AT-SPI names one: the application's name on the accessibility bus and the object's path.
+QDBusArgument reference(const QString& path) {
+    QDBusArgument object;
+    object.beginStructure();
+    object << QDBusConnection(QStringLiteral("a11y")).baseService() << QDBusObjectPath(path);
+    object.endStructure();
+    return object;
+}
+
 QAccessibleInterface* accessibleFor(const QString& className, QObject* object) {
     // The window is a window (a frame) announced with its caption; a plain top-level widget
     // would be a mere filler.
@@ -267,8 +290,9 @@ QAccessibleInterface* accessibleFor(const QString& className, QObject* object) {
 // over a text range with a counter that wraps at 2147483647 and never ends (GetRangeExtents); it
 // sizes a text to insert by the caller's length, allocating until memory runs out (InsertText); it
 // uses a table's cell without asking whether the row exists (GetRowExtentAt, GetColumnExtentAt,
-// IsSelected, GetRowHeader, GetRowColumnExtentsAtIndex); it reads a second argument of
-// Properties.GetAll, which has one; it never answers GetBoundedRanges. Those it answers itself.
+// IsSelected, GetRowHeader, GetRowColumnExtentsAtIndex; Qt 6.8 asks); it reads a second argument of
+// Properties.GetAll, which has one; it never answers GetBoundedRanges. Those it answers itself, the
+// rest still so in Qt 6.8.
 class BridgeGuard : public QDBusVirtualObject {
 public:
     explicit BridgeGuard(QDBusVirtualObject* bridge) : QDBusVirtualObject(bridge), bridge_(bridge) {}
@@ -417,6 +441,22 @@ private:
                 return message.createReply({at.x(), at.y()});
             if (call == QLatin1String("org.a11y.atspi.Component.GetSize"))
                 return message.createReply({at.width(), at.height()});
+            // A point comes in the screen's pixels too.
+            const QPoint point = unplaced(*target, number(0), number(1), in.value(2).toUInt());
+            if (call == QLatin1String("org.a11y.atspi.Component.Contains"))
+                return message.createReply(target->rect().contains(point));
+            if (call == QLatin1String("org.a11y.atspi.Text.GetOffsetAtPoint") && target->textInterface())
+                return message.createReply(target->textInterface()->offsetAtPoint(point));
+            if (call == QLatin1String("org.a11y.atspi.Component.GetAccessibleAtPoint")) {
+                QAccessibleInterface* found = nullptr;  // the innermost object there
+                for (auto* inner = target->childAt(point.x(), point.y()); inner;
+                     inner = inner->childAt(point.x(), point.y()))
+                    found = inner;
+                const QString path =
+                    found ? QStringLiteral("/org/a11y/atspi/accessible/%1").arg(QAccessible::uniqueId(found))
+                          : QStringLiteral("/org/a11y/atspi/null");
+                return message.createReply(QVariant::fromValue(reference(path)));
+            }
             if (call == QLatin1String("org.a11y.atspi.Component.GetExtents")) {
                 QDBusArgument extents;
                 extents.beginStructure();
@@ -435,6 +475,7 @@ private:
                 editable->insertText(number(0), text.left(std::max(number(2), 0)));
             return message.createReply(QVariant(true));
         }
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)  // Qt 6.8's bridge asks for the cell itself
         QAccessibleTableInterface* table = target->tableInterface();
         if (message.interface() != QLatin1String("org.a11y.atspi.Table")) return std::nullopt;
         const auto exists = [table](int row, int column) {
@@ -455,6 +496,9 @@ private:
         }
         if (!missing) return std::nullopt;
         return message.createErrorReply(QDBusError::InvalidArgs, QStringLiteral("No such cell"));
+#else
+        return std::nullopt;
+#endif
     }
 
     // The box's text is one line: its range reaches from its first character to its last.
@@ -469,15 +513,31 @@ private:
 
     // A place on the screen in Qt's units as the caller asked for it: on the screen, in the window
     // or in the parent, in the screen's own pixels.
+    enum : uint { Screen, Window, Parent };
     static QRect placed(QAccessibleInterface& target, QRect at, uint coordinates) {
         if (!at.isValid()) return {};
-        enum : uint { Screen, Window, Parent };
         const QWindow* window = target.window();
         if (coordinates == Window && window) at.translate(-window->geometry().topLeft());
         if (coordinates == Parent && target.parent()) at.translate(-target.parent()->rect().topLeft());
         const qreal ratio = window ? window->devicePixelRatio() : 1;
         return {qRound(at.x() * ratio), qRound(at.y() * ratio), qRound(at.width() * ratio),
                 qRound(at.height() * ratio)};
+    }
+
+    // The other way: a point the caller gives in the screen's own pixels, as a place on the screen in
+    // Qt's units. Any int may come, so it is held within reach of the screen first.
+    static QPoint unplaced(QAccessibleInterface& target, int x, int y, uint coordinates) {
+        const QWindow* window = target.window();
+        const qreal ratio = window ? window->devicePixelRatio() : 1;
+        constexpr qreal kFar = 1 << 24;
+        // A unit holds the pixels from its start on: the last pixel of a box is still in it.
+        const auto unit = [&](int pixel) {
+            return static_cast<int>(std::floor(std::clamp(pixel / ratio, -kFar, kFar)));
+        };
+        QPoint at(unit(x), unit(y));
+        if (coordinates == Window && window) at += window->geometry().topLeft();
+        if (coordinates == Parent && target.parent()) at += target.parent()->rect().topLeft();
+        return at;
     }
 
     QPointer<QDBusVirtualObject> bridge_;
@@ -564,18 +624,14 @@ private:
         const auto said = self_->described_.constFind(event.object());
         if (!target || (said != self_->described_.cend() && *said == text)) return;
         self_->described_.insert(event.object(), text);
-        QDBusConnection bus(QStringLiteral("a11y"));
         const QString objects = QStringLiteral("/org/a11y/atspi/accessible/");
         QDBusMessage signal = QDBusMessage::createSignal(
             objects + QString::number(QAccessible::uniqueId(target)),
             QStringLiteral("org.a11y.atspi.Event.Object"), QStringLiteral("PropertyChange"));
-        QDBusArgument application;
-        application.beginStructure();
-        application << bus.baseService() << QDBusObjectPath(objects + QStringLiteral("root"));
-        application.endStructure();
         signal << QStringLiteral("accessible-description") << 0 << 0
-               << QVariant::fromValue(QDBusVariant(text)) << QVariant::fromValue(application);
-        bus.send(signal);
+               << QVariant::fromValue(QDBusVariant(text))
+               << QVariant::fromValue(reference(objects + QStringLiteral("root")));
+        QDBusConnection(QStringLiteral("a11y")).send(signal);
     }
 
     static inline Announcements* self_ = nullptr;  // one for the application, which owns it

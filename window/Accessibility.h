@@ -2,10 +2,11 @@
 
 // What assistive technology (screen readers, over AT-SPI) gets beyond Qt's defaults: the window
 // is a window; every text box answers any offset or range, however hostile, at once; a list reads
-// its entry and says a new one; what a tool writes into a box is an edit like typing, so the
-// figures follow it; a reason is said once as it appears or changes, and a move of the focus makes
-// no talk of selections; places are in the screen's pixels; and a call that does not fit what its
-// object declares, or that Qt's own AT-SPI bridge cannot survive, is answered before it reaches it.
+// its entry, says a new one and opens by its actions; what a tool writes into a box is an edit
+// like typing, so the figures follow it; a reason is said once as it appears or changes, and a
+// move of the focus makes no talk of selections; places and points are in the screen's pixels; and
+// a call that does not fit what its object declares, or that Qt's own AT-SPI bridge cannot
+// survive, is answered before it reaches it.
 
 namespace korvel::window {
 

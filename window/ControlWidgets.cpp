@@ -27,17 +27,17 @@ QString qText(std::string_view text) {
 
 // Which label is the caption of which control. "Normal" and "Scene Detect" stand under
 // the two video-bitrate boxes, "Video Bitrate (Kbit/s)" above the first: that one is the first's
-// caption, as "Normal" alone would say nothing of what the box holds.
+// caption, as "Normal" alone would say nothing of what the box holds. Nor would "Scene Detect" of
+// the second, which a screen reader would say in place of its name: that box has its name alone.
 struct Caption {
     Ctl label;
     Ctl control;
 };
-constexpr std::array<Caption, 13> kCaptions{{
+constexpr std::array<Caption, 12> kCaptions{{
     {Label11, txtMovieLength},
     {Label9, txtFileSize},
     {Label4, cboAudioBitrate},
     {Label8, txtVideoBitrate},
-    {Label10, txtVideoBitrateSceneDetect},
     {Label1, cboHorizSize},
     {Label2, txtVertSize},
     {Label13, txtVSizeErr},

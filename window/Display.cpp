@@ -120,6 +120,9 @@ void holdMessages(QtMsgType type, const QMessageLogContext& context, const QStri
 std::unique_ptr<QApplication> openApplication(int& argc, char** argv, std::string_view platformArgument) {
     chosenPlatform = platformArgument.empty() ? qEnvironmentVariable("QT_QPA_PLATFORM").toStdString()
                                               : std::string(platformArgument);
+    // Qt's gtk3 platform theme starts GTK, whose own accessibility bridge would put a second, empty
+    // application of this name on the accessibility bus: Qt's bridge alone speaks for the window.
+    qputenv("NO_AT_BRIDGE", "1");
     const int held = holdStandardError();
     previousHandler = qInstallMessageHandler(holdMessages);
     auto app = std::make_unique<QApplication>(argc, argv);

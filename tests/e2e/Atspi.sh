@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Usage: Atspi.sh PROGRAM XVFB_HELPER. Calls the program as a screen reader does, over AT-SPI on a bus of
 # its own, each call answered within 5 s: a tool's writes and presses move the figures as typing does; at
-# twice the scale, places are in the screen's pixels. Hostile calls are the fuzz test's (fuzz/Atspi.sh).
-# Exits with the failures counted. ATSPI_LOG=FILE keeps what the program prints (a sanitizer's report, say).
+# twice the scale, places are in the screen's pixels; under GTK's theme, one application. Hostile calls are
+# the fuzz test's (fuzz/Atspi.sh). Exits with the failures counted. ATSPI_LOG=FILE keeps what the program
+# prints (a sanitizer's report, say).
 set -euo pipefail
 [ -n "${ATSPI_OWN_BUS:-}" ] || ATSPI_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
 # shellcheck source=../../scripts/xvfb.sh
@@ -12,18 +13,19 @@ start_xvfb
 # another run's bus, on a display of the same number, from taking it away.
 export XDG_RUNTIME_DIR && XDG_RUNTIME_DIR=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; stop_xvfb; rm -rf "$XDG_RUNTIME_DIR"' EXIT
-QT_SCALE_FACTOR=2 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 "$1" \
-    2>"${ATSPI_LOG:-/dev/null}" &
+QT_QPA_PLATFORMTHEME=gtk3 QT_SCALE_FACTOR=2 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb \
+    LC_ALL=C.UTF-8 "$1" 2>"${ATSPI_LOG:-/dev/null}" &
 /usr/bin/python3 - <<'EOF'
 import subprocess, sys, time, pyatspi
-M, faults = 2**31 - 1, []
+M = 2**31 - 1
 def walk(o): return [o] + [d for c in o for d in walk(c)]
 for _ in range(100):  # the window's lists reach the bus a little after the application
     apps = [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "korvel-video-setup"]
-    if apps and any(o.getRole() == pyatspi.ROLE_LIST for o in walk(apps[0])): break
+    if any(o.getRole() == pyatspi.ROLE_LIST for a in apps if a.childCount for o in walk(a)): break
     time.sleep(0.1)
 else: sys.exit("FAIL: the program is not on the accessibility bus")
-every = walk(apps[0])
+app, faults = next(a for a in apps if a.childCount), [f"{len(apps)} applications named so"] * (len(apps) > 1)
+every = walk(app)
 named = {o.name: o for o in every if o.getRole() != pyatspi.ROLE_LIST_ITEM}
 def ask(what, call):
     start = time.monotonic()
@@ -38,6 +40,9 @@ def expect(name, wanted):  # within 3 s: a press and a click take their time
     faults.append(f"{name} shows {shown!r}, not {wanted!r}")
 video, scene = named["Video Bitrate (Kbit/s)"].queryEditableText(), "Scene Detect Bitrate (Kbit/s)"
 ask("SetTextContents", lambda: video.setTextContents("1000")), expect(scene, "1200")
+x, y, w, h = (t := named[scene].queryText()).getCharacterExtents(1, pyatspi.DESKTOP_COORDS)  # pointer review
+pointed = t.getOffsetAtPoint(x + w // 2, y + 1, 0), str(app[0].queryComponent().getAccessibleAtPoint(x, y, 0))
+if pointed != (1, str(named[scene])): faults.append(f"a point on the scene box's 2nd figure finds {pointed}")
 named["Movie Length (minutes)"].queryEditableText().setTextContents("60")
 named["Calculate file size"].queryAction().doAction(0), expect("Resulting File Length (MB)", "496")
 ask("InsertText", lambda: video.insertText(M, "5", M)), expect(scene, "12006")
@@ -47,15 +52,20 @@ for _ in range(30):
     if (said := named["Video Bitrate (Kbit/s)"].description) == reason: break
     time.sleep(0.1)
 else: faults.append(f"the marked video bitrate's description is {said!r}")
-x, y, w, h = named["Choose Movie Format"].queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+x, y, w, h = named[fmt := "Choose Movie Format"].queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
 subprocess.run(f"xdotool mousemove {x + w // 2} {y + h // 2} click 1 sleep 0.5 key Down Return", shell=True)
 expect("Vertical Offset", "-24")  # "TV (4:3)"
+ask("Press", lambda: named[fmt].queryAction().doAction(2))  # opens it as a click does
+subprocess.run("xdotool sleep .5 key Up Return".split()), expect(fmt, "DVD Fullscreen (1.5:1)")
 # At twice the scale, places are in the screen's own pixels: the window where the window system has it.
 shown = subprocess.run("xdotool search --onlyvisible --name Korvel getwindowgeometry --shell", shell=True,
                        capture_output=True, text=True).stdout.split()
 at = tuple(int(f.split("=")[1]) for f in shown if f.split("=")[0] in ("X", "Y", "WIDTH", "HEIGHT"))
-if (extents := tuple(apps[0][0].queryComponent().getExtents(pyatspi.DESKTOP_COORDS))) != at:
-    faults.append(f"the window is at {extents} over AT-SPI, at {at} on the screen")
+w, (x, y) = app[0].queryComponent(), (at[0] + at[2] - 1, at[1] + at[3] - 1)  # the window's last pixel
+edge = w.contains(x, y, 0), w.contains(x + 1, y, 0), ask("point", lambda: w.getAccessibleAtPoint(x, y, 0))
+box = named[scene].queryComponent()  # its position as its extents give it, not Qt's unscaled one
+if (*(extents := w.getExtents(0)), *box.getPosition(0), *edge) != (*at, *box.getExtents(0)[:2], 1, 0, None):
+    faults.append(f"the window is at {extents} over AT-SPI, at {at} on screen, or a place or point misread")
 expect("Horizontal Size", "720")
 print("\n".join(f"FAIL: {f}" for f in faults) or "AT-SPI: every call answered"), sys.exit(len(faults))
 EOF

@@ -27,13 +27,15 @@ for key in Tab Tab Tab Tab Tab Down Tab Tab Tab Tab x Tab Tab Tab Tab Tab Tab Ta
     sleep 1 && xdotool key "$key"
 done
 # Each caption as its control is reached, with its value; the list's new entry; the reason; in this
-# order, however Orca of one release or another words and joins them.
+# order, however Orca of one release or another words and joins them (back at the start, Orca 48 is
+# silent: the round ends before).
 expected=("Vertical Offset" "0" "Vertical Size" "480" "Horizontal Size" "720" "Choose Movie Format"
     "DVD Fullscreen (1.5:1)" "Set Vertical Size" "480" "Horizontal Size" "704" "Audio Bitrate (Kbit/s)"
     "128 Kbit/s" "Movie Length (minutes)" "120" "Resulting File Length (MB)" "Video Bitrate (Kbit/s)"
     "The video bitrate \"⁨x⁩\" is not a number." "Calculate movie length" "Calculate file size"
-    "Calculate video bitrate" "Scene Detect" "Aspect Error (pixels)" "V Size Error (pixels)"
-    "Vertical Offset")
+    "Calculate video bitrate" "Scene Detect Bitrate (Kbit/s)" "Aspect Error (pixels)" "V Size Error (pixels)")
+# Orca 48 (Debian 13) says nothing of a list's new entry after Down: not asked of it, a gap we know of.
+[ "$(orca --version | cut -d. -f1)" -lt 48 ] || expected=("${expected[@]/#704}")
 missing() {  # the first expected not said after those before it, or nothing
     local rest want
     rest=$(said | tr '\n' ' ')
