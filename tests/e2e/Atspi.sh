@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Usage: Atspi.sh PROGRAM XVFB_HELPER. Calls the program as a screen reader does, over AT-SPI on a bus of
 # its own, each call answered within 5 s: a tool's writes and presses move the figures as typing does; at
-# twice the scale, places are in the screen's pixels; under GTK's theme, one application. Hostile calls are
-# the fuzz test's (fuzz/Atspi.sh). Exits with the failures counted. ATSPI_LOG=FILE keeps what the program
-# prints (a sanitizer's report, say).
+# twice the scale, places are in the screen's pixels; under GTK's theme, one application. Hostile calls: see
+# fuzz/Atspi.sh. Exits with the failures counted; ATSPI_LOG=FILE keeps what the program prints.
 set -euo pipefail
 [ -n "${ATSPI_OWN_BUS:-}" ] || ATSPI_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
 # shellcheck source=../../scripts/xvfb.sh
