@@ -24,7 +24,7 @@ for _ in $(seq 300); do said | grep -q "Screen reader on" && break; sleep 0.2; d
 xdotool search --sync --onlyvisible --name "Korvel" windowfocus
 # Round the window from the vertical offset box; Down on the Horizontal Size list, "x" in the video bitrate.
 for key in Tab Tab Tab Tab Tab Down Tab Tab Tab Tab x Tab Tab Tab Tab Tab Tab Tab; do
-    sleep 1 && xdotool key "$key"
+    sleep 1.5 && xdotool key "$key"
 done
 # Each caption as its control is reached, with its value; the list's new entry; the reason; in this
 # order, however Orca of one release or another words and joins them (Orca 48 says no wrap to the start).
