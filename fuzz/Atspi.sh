@@ -21,7 +21,7 @@ from gi.repository import Gio, GLib
 seed = int(os.environ.get("FUZZ_SEED") or random.randrange(2**32))
 print(f"FUZZ_SEED={seed}", flush=True)
 rnd = random.Random(seed)
-for _ in range(100):
+for _ in range(600):  # slow to start under asan
     apps = [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "korvel-video-setup"]
     if apps: break
     time.sleep(0.1)

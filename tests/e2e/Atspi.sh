@@ -18,7 +18,7 @@ QT_QPA_PLATFORMTHEME=gtk3 QT_SCALE_FACTOR=2 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 Q
 import subprocess, sys, time, pyatspi
 M = 2**31 - 1
 def walk(o): return [o] + [d for c in o for d in walk(c)]
-for _ in range(100):  # the window's lists reach the bus a little after the application
+for _ in range(600):  # the window's lists reach the bus a little after the application (slowly under asan)
     apps = [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "korvel-video-setup"]
     if any(o.getRole() == pyatspi.ROLE_LIST for a in apps if a.childCount for o in walk(a)): break
     time.sleep(0.1)
