@@ -11,11 +11,15 @@ mapfile -t files < <(git ls-files '*.cpp' '*.h')
 echo "clang-format: ${#files[@]} files"
 clang-format --dry-run --Werror "${files[@]}"
 
+# LINT_TIDY=0 leaves clang-tidy out: its checks are those of Debian 12's clang-tidy 14, and a newer one
+# brings checks of its own that the code has not been held to yet.
+[ "${LINT_TIDY:-1}" = 0 ] && exit 0
 mapfile -t sources < <(git ls-files '*.cpp' ':!fuzz/*')
 echo "clang-tidy: ${#sources[@]} files and the fuzz target"
 {
-    printf '%s\n' "${sources[@]}" | xargs -P "$(nproc)" -n 4 clang-tidy -p "$build" --quiet 2>&1
-    clang-tidy --quiet fuzz/FuzzNumbers.cpp -- -std=c++20 -I. 2>&1
+    # A finding makes clang-tidy fail; the log below says which, so the status is not the verdict.
+    printf '%s\n' "${sources[@]}" | xargs -P "$(nproc)" -n 4 clang-tidy -p "$build" --quiet 2>&1 || true
+    clang-tidy --quiet fuzz/FuzzNumbers.cpp -- -std=c++20 -I. 2>&1 || true
 } | { grep -v -E '^[0-9]+ warnings? generated\.$' || true; } > "$build/clang-tidy.log"
 if grep -q -E '(warning|error):' "$build/clang-tidy.log"; then
     cat "$build/clang-tidy.log"
