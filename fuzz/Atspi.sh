@@ -10,8 +10,7 @@ set -euo pipefail
 # shellcheck source=../scripts/xvfb.sh
 source "$2"
 start_xvfb
-# A runtime folder of its own: the accessibility bus's socket is named by the display alone.
-export XDG_RUNTIME_DIR && XDG_RUNTIME_DIR=$(mktemp -d)
+own_runtime_dir
 log=$XDG_RUNTIME_DIR/log
 trap 'kill $(jobs -p) 2>/dev/null; stop_xvfb; rm -rf "$XDG_RUNTIME_DIR"' EXIT
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 "$1" 2>"$log" &

@@ -24,3 +24,13 @@ stop_xvfb() {
     wait "$XVFB_PID" 2>/dev/null || true
     XVFB_PID=
 }
+
+# For a script on a session bus of its own (dbus-run-session), after start_xvfb: a runtime folder of its
+# own, given to the services the bus starts too. The accessibility bus is started by the session bus, with
+# the environment the session bus had, and names its socket by the display alone: without this, runs side
+# by side with no display of their own at the start share one accessibility bus and take it from each other.
+own_runtime_dir() {
+    XDG_RUNTIME_DIR=$(mktemp -d)
+    export XDG_RUNTIME_DIR
+    dbus-update-activation-environment DISPLAY XDG_RUNTIME_DIR
+}

@@ -8,9 +8,7 @@ set -euo pipefail
 # shellcheck source=../../scripts/xvfb.sh
 source "$2"
 start_xvfb
-# The accessibility bus's socket is named by the display alone: a runtime folder of its own keeps
-# another run's bus, on a display of the same number, from taking it away.
-export XDG_RUNTIME_DIR && XDG_RUNTIME_DIR=$(mktemp -d)
+own_runtime_dir
 trap 'kill $(jobs -p) 2>/dev/null; stop_xvfb; rm -rf "$XDG_RUNTIME_DIR"' EXIT
 QT_QPA_PLATFORMTHEME=gtk3 QT_SCALE_FACTOR=2 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb \
     LC_ALL=C.UTF-8 "$1" 2>"${ATSPI_LOG:-/dev/null}" &

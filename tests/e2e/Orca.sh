@@ -7,8 +7,8 @@ set -euo pipefail
 # shellcheck source=../../scripts/xvfb.sh
 source "$2"
 start_xvfb
-export HOME XDG_RUNTIME_DIR
-HOME=$(mktemp -d) XDG_RUNTIME_DIR=$HOME
+own_runtime_dir
+export HOME=$XDG_RUNTIME_DIR
 trap 'kill $(jobs -p) 2>/dev/null; stop_xvfb; rm -rf "$HOME"' EXIT
 mkdir -p "$HOME/.config/speech-dispatcher"
 printf 'AudioOutputMethod "libao"\nAddModule "dummy" "sd_dummy" ""\nDefaultModule dummy\n' \
