@@ -4,6 +4,7 @@
 // and --version, and the two Qt arguments start-up must know of. The platform names what failed
 // when no display opens; the style decides whether the program's own style replaces Qt's.
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -11,7 +12,7 @@
 namespace korvel {
 
 struct CommandLine {
-    enum class Asks { Window, Help, Version };
+    enum class Asks : std::uint8_t { Window, Help, Version };
     Asks asks = Asks::Window;
     std::string platform;  // -platform NAME; empty when none is given
     std::string style;     // -style NAME or -style=NAME; empty when none is given

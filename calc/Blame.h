@@ -4,6 +4,7 @@
 // avoid a failure, and the quantity that could not be calculated. Here a number's error
 // becomes the form's failure.
 
+#include <cstdint>
 #include <initializer_list>
 #include <optional>
 
@@ -20,7 +21,7 @@ Failure failureOf(const NumberError& error, Ctl subject, std::optional<Ctl> quan
 double readNumber(const FormModel& form, Ctl c, NumberFormat format);
 
 // How an input enters a result: multiplied in, or as what the result is divided by.
-enum class Enters { AsFactor, AsDivisor };
+enum class Enters : std::uint8_t { AsFactor, AsDivisor };
 
 // An input of a calculation: the box it is read from and the value it enters with.
 struct Input {

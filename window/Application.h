@@ -6,6 +6,8 @@
 #include <QFont>
 #include <QIcon>
 #include <QLocale>
+
+#include <cstdint>
 #include <string_view>
 
 #include "calc/Numbers.h"
@@ -29,7 +31,7 @@ NumberFormat numberFormatOf(const QLocale& locale);
 // Who picks the widget style: the user (QT_STYLE_OVERRIDE, or `styleArgument`, the style named
 // on the command line, empty for none), or the program, which picks Fusion: the style the
 // captions were fitted in.
-enum class Style { Fusion, UsersChoice };
+enum class Style : std::uint8_t { Fusion, UsersChoice };
 Style styleToUse(std::string_view styleArgument);
 
 // The look every window shares: the style, the program's name and icon.

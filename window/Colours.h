@@ -6,6 +6,8 @@
 
 #include <QColor>
 
+#include <cstdint>
+
 namespace korvel::window {
 
 // Text at less than this contrast to its background is hard to read (WCAG AA).
@@ -23,8 +25,8 @@ struct BoxPalette {
     QColor window;  // around the boxes
 };
 
-enum class BoxRole { Input, Result };
-enum class Marking { Plain, Marked };
+enum class BoxRole : std::uint8_t { Input, Result };
+enum class Marking : std::uint8_t { Plain, Marked };
 
 // How a box is drawn: its base, a frame of this colour inside its own where a fill alone cannot
 // tell it (invalid for none), whether it keeps the style's frame, and the colour of its outermost

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
 
 #include "form/Failure.h"
 #include "window/ControlWidgets.h"
@@ -20,7 +21,7 @@ class QLabel;
 namespace korvel::window {
 
 // A failure after a press or a pick is worth a dialog; while typing, only a mark.
-enum class Reporting { AfterAction, WhileTyping };
+enum class Reporting : std::uint8_t { AfterAction, WhileTyping };
 
 inline constexpr const char* kFailureTitle = "Cannot calculate - Korvel;) Video Setup";
 

@@ -76,7 +76,8 @@ void FormBinding::forward(Reporting when, Action&& action) {
         if (!about.isEmpty()) failures_.mark(c, about);
     }
     written_.clear();
-    if (failure_) failures_.report(*std::exchange(failure_, std::nullopt), when);
+    if (const std::optional<Failure> failure = std::exchange(failure_, std::nullopt))
+        failures_.report(*failure, when);
 }
 
 QString FormBinding::caution(Ctl c) const {
