@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 
 namespace korvel::window {
@@ -189,9 +190,11 @@ private:
     QString shownText() const { return box().text().replace(QChar(0), QChar(0x2400)); }
 };
 
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
 // A list to pick from, as Qt's own but for what a screen reader reads: the entry shown is its text,
 // so the entry is said with the caption (and again, as new text, after each move). Its one child is
-// the open list, as in Qt's own.
+// the open list, as in Qt's own. Qt 6.8's own list is read with its entry, and a move is said with it
+// by the screen readers of its time, which do not say a list's new text.
 class AccessibleList : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit AccessibleList(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
@@ -260,6 +263,7 @@ public:
 private:
     QComboBox& list() const { return *static_cast<QComboBox*>(widget()); }
 };
+#endif
 
 // An object as AT-SPI names one: the application's name on the accessibility bus and the object's path.
 QDBusArgument reference(const QString& path) {
@@ -276,8 +280,10 @@ QAccessibleInterface* accessibleFor(const QString& className, QObject* object) {
     if (className == QLatin1String("korvel::window::FormWindow"))
         return new QAccessibleWidget(qobject_cast<QWidget*>(object), QAccessible::Window);
     if (auto* box = qobject_cast<QLineEdit*>(object)) return new AccessibleBox(box);
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
     if (auto* list = qobject_cast<QComboBox*>(object); list && !list->isEditable())
         return new AccessibleList(list);
+#endif
     return nullptr;
 }
 
@@ -513,7 +519,7 @@ private:
 
     // A place on the screen in Qt's units as the caller asked for it: on the screen, in the window
     // or in the parent, in the screen's own pixels.
-    enum : uint { Screen, Window, Parent };
+    enum : std::uint8_t { Screen, Window, Parent };
     static QRect placed(QAccessibleInterface& target, QRect at, uint coordinates) {
         if (!at.isValid()) return {};
         const QWindow* window = target.window();
@@ -607,11 +613,13 @@ private:
             return;
         if (event->type() == QAccessible::DescriptionChanged) return describe(*event);
         pass(event);
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
         auto* list = qobject_cast<QComboBox*>(widget);
         if (event->type() == QAccessible::ValueChanged && list && !list->isEditable()) {
             QAccessibleTextInsertEvent entry(list, 0, list->currentText());
             pass(&entry);
         }
+#endif
     }
     static void pass(QAccessibleEvent* event) {
         const QAccessible::UpdateHandler ours = QAccessible::installUpdateHandler(self_->previous_);

@@ -23,7 +23,15 @@ for _ in range(600):  # the window's lists reach the bus a little after the appl
 else: sys.exit("FAIL: the program is not on the accessibility bus")
 app, faults = next(a for a in apps if a.childCount), [f"{len(apps)} applications named so"] * (len(apps) > 1)
 every = walk(app)
-named = {o.name: o for o in every if o.getRole() != pyatspi.ROLE_LIST_ITEM}
+def caption(o):  # a list by its caption: its name, or the label naming Qt 6.8's own list, named by its entry
+    labels = [r.getTarget(0) for r in o.getRelationSet()
+              if r.getRelationType() == pyatspi.RELATION_LABELLED_BY]
+    return labels[0].name if labels and o.getRole() == pyatspi.ROLE_COMBO_BOX else o.name
+named = {caption(o): o for o in sorted(every, key=lambda o: o.getRole() == pyatspi.ROLE_COMBO_BOX)
+         if o.getRole() != pyatspi.ROLE_LIST_ITEM}
+def text_of(o):  # a box's text, a list's entry
+    try: return o.queryText().getText(0, -1)
+    except NotImplementedError: return o.name
 def ask(what, call):
     start = time.monotonic()
     try: answer = call()
@@ -32,7 +40,7 @@ def ask(what, call):
     return answer
 def expect(name, wanted):  # within 3 s: a press and a click take their time
     for _ in range(30):
-        if (shown := ask(name, lambda: named[name].queryText().getText(0, -1))) == wanted: return
+        if (shown := ask(name, lambda: text_of(named[name]))) == wanted: return
         time.sleep(0.1)
     faults.append(f"{name} shows {shown!r}, not {wanted!r}")
 video, scene = named["Video Bitrate (Kbit/s)"].queryEditableText(), "Scene Detect Bitrate (Kbit/s)"
