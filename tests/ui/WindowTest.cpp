@@ -368,6 +368,9 @@ private slots:
                     edit(c)->setText(held);
                 }
             }
+            edit(c)->setCursorPosition(n / 2);  // measured from the cursor, one character after another
+            for (int i = 0; i + 1 < std::min(n, 9); ++i)
+                QVERIFY(qAbs(reader->characterRect(i).right() + 1 - reader->characterRect(i + 1).x()) <= 1);
             QCOMPARE(box->editableTextInterface() == nullptr, controlDef(c).readOnly);
         }
     }
