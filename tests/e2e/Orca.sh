@@ -34,8 +34,7 @@ expected=("Vertical Offset" "0" "Vertical Size" "480" "Horizontal Size" "720" "C
     "The video bitrate \"⁨x⁩\" is not a number." "Calculate movie length" "Calculate file size"
     "Calculate video bitrate" "Scene Detect Bitrate (Kbit/s)" "Aspect Error (pixels)" "V Size Error (pixels)")
 missing() {  # the first expected not said after those before it, or nothing
-    local rest want
-    rest=$(said | tr '\n' ' ')
+    local want rest && rest=$(said | tr '\n' ' ')
     for want in "${expected[@]}"; do
         [[ $rest == *"$want"* ]] || { echo "$want" && return; }
         rest=${rest#*"$want"}
@@ -47,8 +46,7 @@ for _ in $(seq 30); do
     [ -z "$(missing)" ] && break
     sleep 0.5 && xdotool key shift
 done
-faults=()
-[ -z "$(missing)" ] || faults+=("never said \"$(missing)\" after what came before")
+[ -z "$(missing)" ] && faults=() || faults=("never said \"$(missing)\" after what came before")
 chatter=$(said | grep -xF -e "Text unselected." -e "selected" -e "480" | tr '\n' ' ' || true)
 [ -z "$chatter" ] || faults+=("said $chatter")
 [ "$(said | grep -c "is not a number")" = 1 ] || faults+=("did not say the reason once")
