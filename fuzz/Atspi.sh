@@ -6,7 +6,8 @@
 # not fit what its object declares must be refused; the program must live on and its sanitizers stay
 # silent. Prints its seed; FUZZ_SEED=N replays a run.
 set -euo pipefail
-[ -n "${ATSPI_OWN_BUS:-}" ] || ATSPI_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
+# All it starts ends within 110 s, whatever hangs: the timeout ends the whole process group.
+[ -n "${ATSPI_OWN_BUS:-}" ] || ATSPI_OWN_BUS=1 exec timeout -k 5 110 dbus-run-session -- bash "$0" "$@"
 # shellcheck source=../scripts/xvfb.sh
 source "$2"
 start_xvfb

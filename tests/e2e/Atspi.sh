@@ -4,7 +4,7 @@
 # twice the scale, places are in the screen's pixels; under GTK's theme, one application. Hostile calls: see
 # fuzz/Atspi.sh. Exits with the failures counted; ATSPI_LOG=FILE keeps what the program prints.
 set -euo pipefail
-[ -n "${ATSPI_OWN_BUS:-}" ] || ATSPI_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
+[ -n "${ATSPI_OWN_BUS:-}" ] || ATSPI_OWN_BUS=1 exec timeout -k 5 110 dbus-run-session -- bash "$0" "$@"
 # shellcheck source=../../scripts/xvfb.sh
 source "$2"
 start_xvfb

@@ -3,7 +3,7 @@
 # speech-dispatcher's dummy output, on a bus of its own; tabs once round the window, moves a list, types
 # into a box, and checks what Orca's debug transcript says it spoke, in order, and what it must not say.
 set -euo pipefail
-[ -n "${ORCA_OWN_BUS:-}" ] || ORCA_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
+[ -n "${ORCA_OWN_BUS:-}" ] || ORCA_OWN_BUS=1 exec timeout -k 5 110 dbus-run-session -- bash "$0" "$@"
 # shellcheck source=../../scripts/xvfb.sh
 source "$2"
 start_xvfb
