@@ -7,10 +7,10 @@
 # silent. Prints its seed; FUZZ_SEED=N replays a run.
 set -euo pipefail
 # All it starts ends within 110 s, whatever hangs: the timeout ends the whole process group.
-[ -n "${ATSPI_OWN_BUS:-}" ] || ATSPI_OWN_BUS=1 exec timeout -k 5 110 dbus-run-session -- bash "$0" "$@"
+[ -n "${ATSPI_OWN_BUS:-}" ] || ATSPI_OWN_BUS=$$ exec timeout -k 5 110 dbus-run-session -- bash "$0" "$@"
 # shellcheck source=../scripts/xvfb.sh
 source "$2"
-start_xvfb
+start_xvfb "$ATSPI_OWN_BUS"
 own_runtime_dir
 log=$XDG_RUNTIME_DIR/log
 trap 'kill $(jobs -p) 2>/dev/null; stop_xvfb; rm -rf "$XDG_RUNTIME_DIR"' EXIT

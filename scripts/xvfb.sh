@@ -1,9 +1,10 @@
 # Sourced by the scripts that need an X server of their own: start_xvfb starts Xvfb on a
 # display number it picks itself (so it never takes one in use), exports DISPLAY and sets
-# XVFB_PID; stop_xvfb ends it.
+# XVFB_PID; stop_xvfb ends it. start_xvfb PID also ends the script's process group with PID (end_with).
 
 start_xvfb() {
     local dir
+    [ -z "${1:-}" ] || end_with "$1"
     dir=$(mktemp -d)
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" 2>"$dir/log" &
     XVFB_PID=$!
@@ -33,4 +34,11 @@ own_runtime_dir() {
     XDG_RUNTIME_DIR=$(mktemp -d)
     export XDG_RUNTIME_DIR
     dbus-update-activation-environment DISPLAY XDG_RUNTIME_DIR
+}
+
+# For a script started again under `timeout` (whose process group it then shares) by the process whose PID
+# it is given: ends the whole group when that process is killed outright (as a test runner does at its
+# limit), which `timeout` cannot pass on, so that nothing the script started lives on.
+end_with() {
+    (while kill -0 "$1" 2>/dev/null; do sleep 1; done; kill -- -"$1" 2>/dev/null) &
 }

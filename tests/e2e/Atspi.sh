@@ -4,10 +4,10 @@
 # twice the scale, places are in the screen's pixels; under GTK's theme, one application. Hostile calls: see
 # fuzz/Atspi.sh. Exits with the failures counted; ATSPI_LOG=FILE keeps what the program prints.
 set -euo pipefail
-[ -n "${ATSPI_OWN_BUS:-}" ] || ATSPI_OWN_BUS=1 exec timeout -k 5 110 dbus-run-session -- bash "$0" "$@"
+[ -n "${ATSPI_OWN_BUS:-}" ] || ATSPI_OWN_BUS=$$ exec timeout -k 5 110 dbus-run-session -- bash "$0" "$@"
 # shellcheck source=../../scripts/xvfb.sh
 source "$2"
-start_xvfb
+start_xvfb "$ATSPI_OWN_BUS"
 own_runtime_dir
 trap 'kill $(jobs -p) 2>/dev/null; stop_xvfb; rm -rf "$XDG_RUNTIME_DIR"' EXIT
 QT_QPA_PLATFORMTHEME=gtk3 QT_SCALE_FACTOR=2 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb \

@@ -3,10 +3,10 @@
 # speech-dispatcher's dummy output, on a bus of its own; tabs once round the window, moves a list, types
 # into a box, and checks what Orca's debug transcript says it spoke, in order, and what it must not say.
 set -euo pipefail
-[ -n "${ORCA_OWN_BUS:-}" ] || ORCA_OWN_BUS=1 exec timeout -k 5 110 dbus-run-session -- bash "$0" "$@"
+[ -n "${ORCA_OWN_BUS:-}" ] || ORCA_OWN_BUS=$$ exec timeout -k 5 110 dbus-run-session -- bash "$0" "$@"
 # shellcheck source=../../scripts/xvfb.sh
 source "$2"
-start_xvfb
+start_xvfb "$ORCA_OWN_BUS"
 own_runtime_dir
 export HOME=$XDG_RUNTIME_DIR
 trap 'kill $(jobs -p) 2>/dev/null; stop_xvfb; rm -rf "$HOME"' EXIT
