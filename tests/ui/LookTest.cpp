@@ -88,7 +88,7 @@ private slots:
             {"fits above the window", {0, 70, 50, 20}, {200, 30}, {0, 30, 537, 250}, {0, 0, 800, 280}, {}},
             {"room nowhere, alike: below", {0, 40, 50, 20}, {200, 90}, window, {0, 0, 800, 100}, {0, 10}},
             {"just fits below", {0, 50, 50, 20}, {200, 29}, window, {0, 0, 800, 100}, {0, 71}},
-            {"room nowhere, a pixel more above", {0, 41, 50, 19}, {200, 90}, window, {0, 0, 800, 100}, {0, 0}},
+            {"room nowhere, more above", {0, 41, 50, 19}, {200, 90}, window, {0, 0, 800, 100}, {0, 0}},
         };
         // clang-format on
         for (const auto& row : rows)
