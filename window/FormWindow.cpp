@@ -4,8 +4,6 @@
 #include <QKeySequence>
 #include <QShortcut>
 
-#include "window/Application.h"
-
 namespace korvel::window {
 
 FormWindow::FormWindow(FormModel& form, QWidget* parent)
@@ -13,7 +11,6 @@ FormWindow::FormWindow(FormModel& form, QWidget* parent)
     const ControlDef& self = controlDef(Ctl::frmKorvel);
     setObjectName(QString::fromUtf8(self.name.data(), static_cast<qsizetype>(self.name.size())));
     setWindowTitle(QString::fromUtf8(kWindowCaption.data(), static_cast<qsizetype>(kWindowCaption.size())));
-    setWindowIcon(programIcon());
     // The controls keep the places of the table, so the window keeps its size.
     const Rect client = toPixels(self.twips);
     setFixedSize(client.width, client.height);
