@@ -14,7 +14,7 @@ QT_QPA_PLATFORMTHEME=gtk3 QT_SCALE_FACTOR=2 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 Q
     LC_ALL=C.UTF-8 "$1" 2>"${ATSPI_LOG:-/dev/null}" &
 /usr/bin/python3 - <<'EOF'
 import subprocess, sys, time, pyatspi
-M = 2**31 - 1
+M, LABELLED_BY = 2**31 - 1, pyatspi.RELATION_LABELLED_BY
 def walk(o): return [o] + [d for c in o for d in walk(c)]
 for _ in range(600):  # the window's lists reach the bus a little after the application (slowly under asan)
     apps = [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "korvel-video-setup"]
@@ -24,9 +24,8 @@ else: sys.exit("FAIL: the program is not on the accessibility bus")
 app, faults = next(a for a in apps if a.childCount), [f"{len(apps)} applications named so"] * (len(apps) > 1)
 every = walk(app)
 def caption(o):  # a list by its caption: its name, or the label naming Qt 6.8's own list, named by its entry
-    labels = [r.getTarget(0) for r in o.getRelationSet()
-              if r.getRelationType() == pyatspi.RELATION_LABELLED_BY]
-    return labels[0].name if labels and o.getRole() == pyatspi.ROLE_COMBO_BOX else o.name
+    by = [r.getTarget(0).name for r in o.getRelationSet() if r.getRelationType() == LABELLED_BY]
+    return by[0] if by and o.getRole() == pyatspi.ROLE_COMBO_BOX else o.name
 named = {caption(o): o for o in sorted(every, key=lambda o: o.getRole() == pyatspi.ROLE_COMBO_BOX)
          if o.getRole() != pyatspi.ROLE_LIST_ITEM}
 def text_of(o): return o.queryText().getText(0, -1) if "Text" in o.get_interfaces() else o.name  # or entry
