@@ -298,7 +298,7 @@ QAccessibleInterface* accessibleFor(const QString& className, QObject* object) {
 // uses a table's cell without asking whether the row exists (GetRowExtentAt, GetColumnExtentAt,
 // IsSelected, GetRowHeader, GetRowColumnExtentsAtIndex; Qt 6.8 asks); it reads a second argument of
 // Properties.GetAll, which has one; it never answers GetBoundedRanges. Those it answers itself, the
-// rest still so in Qt 6.8.
+// rest still so in Qt 6.8, as is the application's Id set, which the bridge takes but never answers.
 class BridgeGuard : public QDBusVirtualObject {
 public:
     explicit BridgeGuard(QDBusVirtualObject* bridge) : QDBusVirtualObject(bridge), bridge_(bridge) {}
@@ -310,7 +310,13 @@ public:
         if (const std::optional<QDBusMessage> refusal = misfit(message)) return connection.send(*refusal);
         const std::optional<QDBusMessage> answer = answerOf(message);
         if (answer) return connection.send(*answer);
-        return bridge_ && bridge_->handleMessage(message, connection);
+        if (!bridge_ || !bridge_->handleMessage(message, connection)) return false;
+        // The bridge takes the application's Id without a word: the caller would wait for nothing.
+        const QList<QVariant> in = message.arguments();
+        if (message.member() == u"Set" && in.value(0).toString() == u"org.a11y.atspi.Application" &&
+            in.value(1).toString() == u"Id")
+            return connection.send(message.createReply());
+        return true;
     }
 
 private:
