@@ -22,8 +22,7 @@ private slots:
     // their fill where a fill keeps the text at 4.5 : 1, else by an outline or by having no frame.
     // The boxes to type in, marked or not, stand 3 : 1 from the window at their edge.
     void boxesInEveryPalette() {
-        const QColor white("#ffffff");
-        const QColor none;
+        const QColor white("#ffffff"), none;
         // clang-format off
         const struct { const char* name; BoxPalette p; QColor edge, marked, result, outline; bool framed; }
         rows[] = {
@@ -52,10 +51,8 @@ private slots:
             QCOMPARE(shown(marked), shown({row.marked, row.outline, true, row.edge}));
             QCOMPARE(shown(boxLook(p, BoxRole::Result, Marking::Marked)), shown(marked));
             QCOMPARE(shown(result), shown({row.result, none, row.framed, none}));
-            for (const BoxLook& look : {marked, result})
-                QVERIFY2(contrast(look.base, p.text) >= 4.5, row.name);
-            const QColor outline =
-                row.outline.isValid() ? row.outline : row.edge;  // an outline: also from the base
+            QVERIFY2(contrast(marked.base, p.text) >= 4.5 && contrast(result.base, p.text) >= 4.5, row.name);
+            const QColor outline = row.outline.isValid() ? row.outline : row.edge;  // also from the base
             QVERIFY2(contrast(row.edge, p.window) >= 3 && contrast(outline, p.window) >= 3, row.name);
             QVERIFY2(!row.outline.isValid() || contrast(outline, p.base) >= 3, row.name);
         }
@@ -74,8 +71,7 @@ private slots:
     // Level with the box, inside the window's width where it fits, on the screen always; below the window
     // or above it where the screen has room, else below the box or, where only there it fits, above it.
     void reasonPlaces() {
-        const QRect window(0, 0, 537, 250);
-        const QRect screen(0, 0, 1920, 1080);
+        const QRect window(0, 0, 537, 250), screen(0, 0, 1920, 1080);
         // clang-format off
         const struct { const char* name; QRect box; QSize size; QRect window, screen; QPoint at; } rows[] = {
             {"below the window", {100, 100, 50, 20}, {200, 30}, window, screen, {100, 250}},
