@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # Usage: Atspi.sh PROGRAM XVFB_HELPER. Calls the program as a screen reader does, over AT-SPI on a bus of
-# its own, each call answered within 5 s: a tool's writes and presses move the figures as typing does; at
-# twice the scale, places are in the screen's pixels; under GTK's theme, one application. Hostile calls: see
-# fuzz/Atspi.sh. Exits with the failures counted; ATSPI_LOG=FILE keeps what the program prints.
+# its own, each call answered within 5 s and well-formed (Qt's D-Bus says nothing on standard error, which
+# ATSPI_LOG=FILE keeps): a tool's writes and presses move the figures as typing does; at twice the scale,
+# places are in the screen's pixels; under GTK's theme, one application. Hostile calls: fuzz/Atspi.sh.
 set -euo pipefail
 [ -n "${ATSPI_OWN_BUS:-}" ] || ATSPI_OWN_BUS=$$ exec timeout -k 5 110 dbus-run-session -- bash "$0" "$@"
 # shellcheck source=../../scripts/xvfb.sh
 source "$2"
 start_xvfb "$ATSPI_OWN_BUS"
 own_runtime_dir
+ATSPI_LOG=${ATSPI_LOG:-$XDG_RUNTIME_DIR/log}
 trap 'kill $(jobs -p) 2>/dev/null; stop_xvfb; rm -rf "$XDG_RUNTIME_DIR"' EXIT
 QT_QPA_PLATFORMTHEME=gtk3 QT_SCALE_FACTOR=2 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb \
-    LC_ALL=C.UTF-8 "$1" 2>"${ATSPI_LOG:-/dev/null}" &
+    LC_ALL=C.UTF-8 "$1" 2>"$ATSPI_LOG" &
 /usr/bin/python3 - <<'EOF'
 import subprocess, sys, time, pyatspi
 M, LABELLED_BY = 2**31 - 1, pyatspi.RELATION_LABELLED_BY
@@ -71,3 +72,4 @@ if (*(extents := w.getExtents(0)), *box.getPosition(0), *edge) != (*at, *box.get
 expect("Horizontal Size", "720")
 print("\n".join(f"FAIL: {f}" for f in faults) or "AT-SPI: every call answered"), sys.exit(len(faults))
 EOF
+! grep QDBus "$ATSPI_LOG"
