@@ -323,21 +323,23 @@ private slots:
     // than typing would.
     void accessibleCallsAnswer() {
         const QString sevens(65536, u'7');
-        // The box, its text, and its first word ("-24": Qt's own search never returned from it).
+        // The box, its text, its first two pieces by word ("-24": Qt's own search never returned from it).
         // clang-format off
         const std::tuple<Ctl, QString, QString> rows[] = {
-            {txtMovieLength, "-x", "-"}, {txtFileSize, " 12", " "}, {txtVideoBitrate, "-", "-"},
-            {txtVertOff, "-24", "-"}, {cboAudioBitrate, "a, b. C", "a"}, {txtVSizeErr, "", ""},
-            {txtVideoBitrateSceneDetect, sevens + " x", sevens}, {txtHorizCrop, "12\u2400" "34", "12"}};
+            {txtMovieLength, "-x", "-|x"}, {txtFileSize, " 12", " |12"}, {txtVideoBitrate, "-", "-|"},
+            {txtVertOff, "-24", "-|24"}, {cboAudioBitrate, "a, b. C", "a|, "}, {txtVSizeErr, "", "|"},
+            {txtVideoBitrateSceneDetect, sevens + " x", sevens + "| "},
+            {txtHorizCrop, "12\u2400" "34", "12|\u2400"}};
         // clang-format on
-        for (const auto& [c, text, word] : rows) {
+        for (const auto& [c, text, words] : rows) {
             const QString held = QString(text).replace(u'\u2400', QChar(0));  // a NUL, read as its stand-in
             edit(c)->setText(held);
             QAccessibleInterface* box = QAccessible::queryAccessibleInterface(edit(c));
             QAccessibleTextInterface* reader = box->textInterface();
             const auto n = static_cast<int>(text.size());
             int start = 0, end = 0;
-            QCOMPARE(reader->textAtOffset(0, QAccessible::WordBoundary, &start, &end), word);
+            const QString said = reader->textAtOffset(0, QAccessible::WordBoundary, &start, &end) + '|';
+            QCOMPARE(said + reader->textAfterOffset(0, QAccessible::WordBoundary, &start, &end), words);
             if (c == cboAudioBitrate)
                 QCOMPARE(reader->textAtOffset(1, QAccessible::SentenceBoundary, &start, &end), "a, b. ");
             for (const int at : {INT_MIN, -1, 0, n, INT_MAX}) {
