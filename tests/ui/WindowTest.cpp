@@ -353,9 +353,9 @@ private slots:
                         QVERIFY((s[i] == -1 && e[i] == -1) || (0 <= s[i] && s[i] <= e[i] && e[i] <= n));
                         QCOMPARE(pieces[i], text.mid(s[i], e[i] - s[i]));
                     }
-                    // One piece follows another, and the one at the offset holds it.
+                    // One piece follows another; an offset in the text, its end too, has one that holds it.
                     QVERIFY((s[0] == -1 || e[0] == s[1]) && (s[2] == -1 || s[2] == e[1]));
-                    QVERIFY(s[1] == -1 || (s[1] <= at && at <= e[1]));
+                    QVERIFY(s[1] == -1 ? at < 0 || at > n : s[1] <= at && at <= e[1]);
                 }
                 QCOMPARE(reader->text(at, ~at), at == INT_MIN ? text : QString());
                 QCOMPARE(reader->characterRect(at).isValid(), at >= 0 && at < n);
