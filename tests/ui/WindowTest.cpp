@@ -342,7 +342,7 @@ private slots:
             QCOMPARE(said + reader->textAfterOffset(0, QAccessible::WordBoundary, &start, &end), words);
             if (c == cboAudioBitrate)
                 QCOMPARE(reader->textAtOffset(1, QAccessible::SentenceBoundary, &start, &end), "a, b. ");
-            for (const int at : {INT_MIN, -1, 0, n, INT_MAX}) {
+            for (const int at : {INT_MIN, -1, 0, 1, n, INT_MAX}) {
                 for (int b = QAccessible::CharBoundary; b <= QAccessible::NoBoundary; ++b) {
                     const auto type = QAccessible::TextBoundaryType(b);
                     int s[3], e[3];  // of the piece before the offset, at it, after it
@@ -375,7 +375,8 @@ private slots:
             edit(c)->setCursorPosition(n / 2);  // measured from the cursor, one character after another
             for (int i = 0; i + 1 < std::min(n, 9); ++i)
                 QVERIFY(qAbs(reader->characterRect(i).right() + 1 - reader->characterRect(i + 1).x()) <= 1);
-            QVERIFY(box->state().selectableText &&
+            const bool named = edit(c)->accessibleName() == find<QWidget>(c)->accessibleName();
+            QVERIFY(named && box->state().selectableText &&
                     (box->editableTextInterface() == nullptr) == controlDef(c).readOnly);
         }
 #if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)  // the lists' own object: text from within the entry, one child
