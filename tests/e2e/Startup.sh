@@ -12,7 +12,7 @@ startless() {
     out=$("${nodisplay[@]}" "${@:2}" 2>&1 >/dev/null) || status=$?
     [[ $status = 1 && $(wc -l <<<"$out") = 1 && $out == $1 ]] || fail "${*:2}: status $status, said: $out"
 }
-startless '*platform "nosuch"*' "$1" --platform nosuch
+startless '*platform "nosuch"*DISPLAY*WAYLAND_DISPLAY*' "$1" --platform nosuch
 startless 'korvel-video-setup: *DISPLAY*WAYLAND_DISPLAY*' env WAYLAND_DISPLAY=nope "$1"
 # The program's list of Qt's options that take a value, against this Qt: a -platform after one of the
 # platform's own pass is its value (no display then); after one of a later pass, Qt reads it.
