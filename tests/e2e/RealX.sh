@@ -46,8 +46,7 @@ for box in "movie length:35x15+27+51" "marked video bitrate:35x15+27+195" "verti
 done
 launch -- && shot plain
 mkdir "$tmp/qt6ct" && printf '[Fonts]\ngeneral="DejaVu Sans,14,-1,5,50,0,0,0,0,0"\n' >"$tmp/qt6ct/qt6ct.conf"
-launch QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME="$tmp" --
-shot qt6ct
+launch QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME="$tmp" -- && shot qt6ct
 differ=$(compare -metric AE "$tmp/plain.png" "$tmp/qt6ct.png" null: 2>&1) ||
     flunk "a qt6ct desktop font of 14 pt changes $differ pixels of the window"
 # In German: a file size that is no number, "<-- Calc", the warning; then 700 MB and 90,5 minutes give a

@@ -85,6 +85,7 @@ private slots:
             {"room nowhere, alike: below", {0, 40, 50, 20}, {200, 90}, window, {0, 0, 800, 100}, {0, 10}},
             {"just fits below", {0, 50, 50, 20}, {200, 29}, window, {0, 0, 800, 100}, {0, 71}},
             {"room nowhere, more above", {0, 41, 50, 19}, {200, 90}, window, {0, 0, 800, 100}, {0, 0}},
+            {"fits only above the box", {0, 220, 50, 20}, {200, 30}, window, {0, 0, 800, 260}, {0, 189}},
         };
         // clang-format on
         for (const auto& row : rows)
