@@ -44,9 +44,9 @@ for box in "movie length:35x15+27+51" "marked video bitrate:35x15+27+195" "verti
         END { for (i in l) { r = l[i] > bg ? l[i] / bg : bg / l[i]; if (r > max) max = r }; printf "%.2f", max
               exit max < 4.5 }') || flunk "Adwaita:dark: text contrast in the ${box%:*} box $ratio:1 < 4.5:1"
 done
-launch -- && shot plain
+launch --; shot plain
 mkdir "$tmp/qt6ct" && printf '[Fonts]\ngeneral="DejaVu Sans,14,-1,5,50,0,0,0,0,0"\n' >"$tmp/qt6ct/qt6ct.conf"
-launch QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME="$tmp" -- && shot qt6ct
+launch QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME="$tmp" --; shot qt6ct
 differ=$(compare -metric AE "$tmp/plain.png" "$tmp/qt6ct.png" null: 2>&1) ||
     flunk "a qt6ct desktop font of 14 pt changes $differ pixels of the window"
 # In German: a file size that is no number, "<-- Calc", the warning; then 700 MB and 90,5 minutes give a
