@@ -40,6 +40,7 @@ private slots:
             {"qt6ct sand", {"#ffffdc", "#000000", "#ffffdc"}, "#80806e", "#ffd78f", "#e0e0c2", none, true},
             {"qt6ct simple", {white, "#000000", "#efebe7"}, "#787674", "#ffd7a6", "#efebe7", none, true},
             {"qt6ct waves", {"#010b2c", "#b0b0b0", "#010b2c"}, "#6a6e7b", "#5a381d", "#161f3c", none, true},
+            {"dim", {"#232323", "#8c8c8c", "#3c3c3c"}, "#8c8c8c", "#232323", "#232323", "#ff981a", false},
         };
         // clang-format on
         for (const auto& row : rows) {
