@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Usage: Startup.sh PROGRAM VERSION. The program where no window can open (no display, no such platform,
-# no Wayland plugin) and in a headless Wayland compositor.
+# no Wayland plugin; no display and one file descriptor free) and in a headless Wayland compositor.
 set -euo pipefail
 run=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$run"' EXIT
@@ -14,6 +14,7 @@ startless() {
 }
 startless '*platform "nosuch"*DISPLAY*WAYLAND_DISPLAY*' "$1" --platform nosuch
 startless 'korvel-video-setup: *DISPLAY*WAYLAND_DISPLAY*' env WAYLAND_DISPLAY=nope "$1"
+startless 'korvel-video-setup: *DISPLAY*' bash -c 'exec </dev/null 3>&-; ulimit -n 4; exec "$0"' "$1"
 # The program's list of Qt's options that take a value, against this Qt: a -platform after one of the
 # platform's own pass is its value (no display then); after one of a later pass, Qt reads it.
 for o in -platformpluginpath -platformtheme -qwindowgeometry -qwindowicon -qwindowtitle; do
@@ -40,4 +41,4 @@ lack=$run/lack && mkdir -p "$lack/platforms" && cp "$1" "$lack"
 printf '[Paths]\nPlugins=%s\n' "$lack" >"$lack/qt.conf"
 ln -s /usr/lib/*/qt6/plugins/platforms/libqxcb.so "$lack/platforms"
 startless '*Wayland platform plugin*qt6-wayland*' env WAYLAND_DISPLAY=e2e "$lack/korvel-video-setup"
-startless 'korvel-video-setup: *DISPLAY*WAYLAND_DISPLAY*' "$lack/korvel-video-setup"  # Wayland unasked: no advice
+startless 'korvel-video-setup: *DISPLAY*WAYLAND_DISPLAY*' "$lack/korvel-video-setup"  # unasked: no advice
