@@ -20,21 +20,15 @@ TEST(CommandLine, ReadsQtsArgumentsAsQtDoesAndAsksForHelpOrVersion) {
         std::string platform, style;
     } rows[] = {
         // clang-format off
-        {{}, Window, "", ""},
-        {{"-platform", "xcb", "-style", "Windows"}, Window, "xcb", "Windows"},
-        {{"--platform", "wayland", "--style", "fusion"}, Window, "wayland", "fusion"},
-        {{"-style=windows"}, Window, "", "windows"},
-        {{"--style=windows"}, Window, "", "windows"},
-        {{"--platform=xcb", "-platform=xcb", "-style="}, Window, "", ""},
-        {{"-platform", "a", "--platform", "b"}, Window, "b", ""},
-        {{"-reverse", "-platform"}, Window, "", ""},
-        {{"-style"}, Window, "", ""},
         {{"-style", "-platform", "x", "-stylesheet", "-qwindowtitle", "t"}, Window, "x", "-stylesheet"},
-        {{"-session", "-style", "w", "--help"}, Help, "", ""},
+        {{"--platform", "wayland", "--style", "fusion"}, Window, "wayland", "fusion"}, {{}, Window, "", ""},
         {{"-qwindowtitle", "--help", "-platform", "-style"}, Window, "-style", ""},
-        {{"--version", "--help"}, Version, "", ""},
-        {{"file", "--help", "-style", "w"}, Help, "", "w"},
-        {{"-help", "-version", "--help=1"}, Window, "", ""},
+        {{"-platform", "xcb", "-style", "Windows"}, Window, "xcb", "Windows"}, {{"-style"}, Window, "", ""},
+        {{"--platform=xcb", "-platform=xcb", "-style="}, Window, "", ""},
+        {{"-platform", "a", "--platform", "b"}, Window, "b", ""}, {{"-style=windows"}, Window, "", "windows"},
+        {{"-session", "-style", "w", "--help"}, Help, "", ""}, {{"--style=windows"}, Window, "", "windows"},
+        {{"-help", "-version", "--help=1"}, Window, "", ""}, {{"-reverse", "-platform"}, Window, "", ""},
+        {{"file", "--help", "-style", "w"}, Help, "", "w"}, {{"--version", "--help"}, Version, "", ""},
         // clang-format on
     };
     for (const auto& [arguments, asks, platform, style] : rows) {
