@@ -210,7 +210,7 @@ private slots:
             QCOMPARE(find<QComboBox>(cboAudioBitrate)->view()->palette().color(QPalette::Base), base);
         }
         window_->setPalette(QPalette());
-        QCoreApplication::processEvents();
+        QTest::qWait(50);  // the colours settled: what follows is the box's own change alone
         find(txtVertSize)->setPalette(QPalette());  // as a style may do, the window's colours set
         QCoreApplication::processEvents();
         QCOMPARE(find(txtVertSize)->palette().base(), window_->palette().window());
